@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace lvx {
+
+// Results of CheckFile.
+inline constexpr std::int16_t kCheckUsable = 0;
+inline constexpr std::int16_t kCheckNoName = 97;
+inline constexpr std::int16_t kCheckMissing = 99;
+
+// The check run before a file is used: 0 when it is a regular file that can
+// be opened and is not empty, 97 for an empty or blank name, 99 when it is
+// missing, not a regular file, unreadable or empty. An empty file is deleted
+// (a failure to delete is ignored). Never throws.
+std::int16_t CheckFile(std::string_view checkPath);
+
+}  // namespace lvx

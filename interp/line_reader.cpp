@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "line_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "file_lookup.h"
+
+namespace lvx {
+namespace {
+constexpr std::size_t kBufferSize = 64 * 1024;
+}
+
+bool LineReader::Open(std::string_view path) {
+  Close();
+  const auto found = FindFile(path);
+  if (!found) return false;
+  const int fd = ::open(found->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  file_ = ::fdopen(fd, "rb");
+  if (file_ == nullptr) {
+    ::close(fd);
+    return false;
+  }
+  buffer_.resize(kBufferSize);
+  pos_ = end_ = 0;
+  offset_ = 0;
+  return true;
+}
+
+void LineReader::Close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  pos_ = end_ = 0;
+  offset_ = 0;
+}
+
+bool LineReader::Fill() {
+  if (file_ == nullptr) return false;
+  pos_ = 0;
+  end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  offset_ += end_;
+  return end_ > 0;
+}
+
+bool LineReader::AtEnd() { return pos_ == end_ && !Fill(); }
+
+bool LineReader::ReadLine(std::string& line) {
+  if (AtEnd()) return false;
+  std::string text;
+  for (;;) {
+    if (pos_ == end_ && !Fill()) break;
+    const char* start = buffer_.data() + pos_;
+    const void* cr = std::memchr(start, '\r', end_ - pos_);
+    if (cr == nullptr) {
+      text.append(start, end_ - pos_);
+      pos_ = end_;
+      continue;
+    }
+    const auto length = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
+    text.append(start, length);
+    pos_ += length + 1;
+    if ((pos_ < end_ || Fill()) && buffer_[pos_] == '\n') ++pos_;
+    break;
+  }
+  line = std::move(text);
+  return true;
+}
+
+bool LineReader::Seek(std::uint64_t offset) {
+  if (file_ == nullptr) return false;
+  if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return false;
+  pos_ = end_ = 0;
+  offset_ = offset;
+  return true;
+}
+
+}  // namespace lvx

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lvx {
+
+// Reads a text file line by line as bytes. A line ends at CR LF or at a lone
+// CR; a lone LF is part of the line. A last line without an end still counts.
+// Only regular files open (through FindFile); reading streams through a
+// fixed buffer. Never throws.
+class LineReader {
+ public:
+  LineReader() = default;
+  ~LineReader() { Close(); }
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  // Opens `path`; false when it names no readable regular file.
+  bool Open(std::string_view path);
+  void Close();
+  bool IsOpen() const { return file_ != nullptr; }
+
+  // True when no byte is left to read (or nothing is open).
+  bool AtEnd();
+
+  // Reads the next line into `line`; false, with `line` untouched, when the
+  // file is exhausted or a read fails.
+  bool ReadLine(std::string& line);
+
+  // Byte offset of the next line, and a way back to it.
+  std::uint64_t Offset() const { return offset_ - (end_ - pos_); }
+  bool Seek(std::uint64_t offset);
+
+ private:
+  bool Fill();
+
+  std::FILE* file_ = nullptr;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  std::uint64_t offset_ = 0;  // file offset just past the buffered bytes
+};
+
+}  // namespace lvx

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "page_reader.h"
+
+namespace lvx {
+
+PageReader::PageReader(SplitViews views, PictureLoader* loader)
+    : views_(views), handlers_(scanner_, views, PageNumber, loader) {}
+
+void PageReader::SetDocument(std::string docPath, std::string docFolder) {
+  docPath_ = std::move(docPath);
+  docFolder_ = std::move(docFolder);
+  handlers_.SetDocFolder(docFolder_);
+}
+
+void PageReader::WrapToFirstPage() {
+  WrappedToStart = true;
+  channel_.Close();
+  views_.main.Clear();
+  views_.upper.Hide();
+  views_.upper.Clear();
+  views_.lower.Hide();
+  views_.lower.Clear();
+}
+
+void PageReader::ReadPage() {
+  enum class Next { kOpen, kEndTest, kRead } next = Next::kOpen;
+  bool afterEnd = false;
+  WrappedToStart = false;
+  if (DocumentEnded == 1) {
+    PageBreakPending = 0;
+    PageNumber = 1;
+    DocumentEnded = 0;
+    afterEnd = true;
+    next = Next::kRead;
+  } else if (PageBreakPending == 1) {
+    ++PageNumber;
+    // The current record is still the "*PAGE" that ended the last page, so
+    // its "/N:" file is drawn first on this one.
+    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_); });
+    PageBreakPending = 0;
+    next = Next::kEndTest;
+  }
+  for (;;) {
+    if (next == Next::kOpen) {
+      PageNumber = 1;
+      if (!channel_.Open(docPath_)) return;
+      next = Next::kEndTest;
+    }
+    if (next == Next::kEndTest && channel_.AtEnd()) {
+      channel_.Close();
+      return;
+    }
+    next = Next::kEndTest;
+    // At the end of the file a failed read keeps the previous DocLine.
+    channel_.ReadLine(DocLine);
+    if (afterEnd && !channel_.AtEnd()) afterEnd = false;
+    if (afterEnd) {
+      // The document that ended at "#EOD" was the file's last one (at most
+      // one line follows): start over at the first page in this request.
+      afterEnd = false;
+      WrapToFirstPage();
+      next = Next::kOpen;
+      continue;
+    }
+    if (!InterpretLine()) return;
+  }
+}
+
+bool PageReader::InterpretLine() {
+  scanner_.SetRecord(DocLine);
+  Skipping([&] { DispatchRecord(scanner_, handlers_); });
+  // A line with "#EOD" ends the document only when it holds no "*".
+  const bool endMark =
+      Skipping([&] { return scanner_.FindKey("#EOD") > 0 && scanner_.FindKey("*") == 0; });
+  if (endMark) {
+    DocumentEnded = 1;
+    return false;
+  }
+  if (Skipping([&] { return scanner_.FindKey("*MERGE") > 0; })) {
+    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_); });
+  }
+  // After a merge the current record is the merged file's last line, so a
+  // merged file that ends in "*PAGE" ends the page.
+  if (Skipping([&] { return scanner_.FindKey("*PAGE") > 0; })) {
+    PageBreakPending = 1;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace lvx

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "line_reader.h"
+#include "scanner.h"
+#include "split_view_handlers.h"
+
+namespace lvx {
+
+// Draws a document one page per request onto SplitViews. The document stays
+// open between requests and each request goes on where the previous stopped:
+// at "*PAGE" (the next page starts with the merge of that record's "/N:"
+// file), at "#EOD" (the next document of the file starts at page 1) or at
+// the end of the file (the next request starts again at page 1).
+class PageReader {
+ public:
+  PageReader(SplitViews views, PictureLoader* loader);
+
+  // The document to read and the folder its merged files and pictures are
+  // taken from. Does not close or reset anything.
+  void SetDocument(std::string docPath, std::string docFolder);
+
+  // Draws the next page. The caller clears the views before each call.
+  // Never throws for anything a file holds.
+  void ReadPage();
+
+  // Closes the document; with ResetPageState the next request draws page 1.
+  void CloseFiles() { channel_.Close(); }
+  void ResetPageState() { PageNumber = PageBreakPending = DocumentEnded = 0; }
+
+  bool IsOpen() const { return channel_.IsOpen(); }
+  SplitViewHandlers& handlers() { return handlers_; }
+  RecordScanner& scanner() { return scanner_; }
+
+  // Page state, kept between requests.
+  std::int16_t PageNumber = 0;
+  std::int16_t PageBreakPending = 0;
+  std::int16_t DocumentEnded = 0;
+  std::string DocLine;
+  // Set by a request that went from the file's last document (ended by
+  // "#EOD") straight back to its first page.
+  bool WrappedToStart = false;
+
+ private:
+  // One line of the reading loop; false when the request ends on it.
+  bool InterpretLine();
+  void WrapToFirstPage();
+
+  SplitViews views_;
+  RecordScanner scanner_;
+  SplitViewHandlers handlers_;
+  LineReader channel_;
+  std::string docPath_;
+  std::string docFolder_;
+};
+
+}  // namespace lvx

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "record_handlers.h"
+
+#include "file_lookup.h"
+#include "line_reader.h"
+
+namespace lvx {
+
+void DispatchRecord(RecordScanner& scanner, RecordHandlers& handlers) {
+  if (scanner.FindKey("*ORIENTATION") > 0) handlers.SetOrientation();
+  if (scanner.FindKey("*BOX") > 0) handlers.DrawBox();
+  if (scanner.FindKey("*TEXT") > 0) handlers.DrawText();
+  if (scanner.FindKey("*FONT") > 0) handlers.SelectFont();
+  if (scanner.FindKey("*IMAGE") > 0) handlers.PlaceImage();
+}
+
+void MergeFile(RecordScanner& scanner, RecordHandlers& handlers, std::string_view docFolder) {
+  const auto name = scanner.CutValue("/N:");
+  if (!name) return;
+  // The name is always taken in the document's folder, even when it holds
+  // a folder of its own; a doubled separator reads as one.
+  const std::string mergePath = std::string(docFolder) + "/" + LocalSeparators(*name);
+  LineReader merged;
+  if (!merged.Open(mergePath)) return;
+  std::string mergeLine;
+  while (merged.ReadLine(mergeLine)) {
+    scanner.SetRecord(mergeLine);
+    Skipping([&] { DispatchRecord(scanner, handlers); });
+  }
+}
+
+}  // namespace lvx

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string_view>
+#include <type_traits>
+
+#include "scan_error.h"
+#include "scanner.h"
+
+namespace lvx {
+
+// The handlers of the drawing records. Each reads the scanner's current
+// record; a ScanError ends the handler and passes to the caller.
+class RecordHandlers {
+ public:
+  virtual ~RecordHandlers() = default;
+  virtual void SetOrientation() = 0;
+  virtual void DrawBox() = 0;
+  virtual void DrawText() = 0;
+  virtual void SelectFont() = 0;
+  virtual void PlaceImage() = 0;
+};
+
+// Runs the handler of every drawing keyword in the current record, in the
+// fixed order "*ORIENTATION", "*BOX", "*TEXT", "*FONT", "*IMAGE" (so a line
+// with "*FONT" and "*TEXT" prints before the font changes). A ScanError
+// ends the dispatch and passes to the caller.
+void DispatchRecord(RecordScanner& scanner, RecordHandlers& handlers);
+
+// Draws the records of the file named by "/N:" of the current record, taken
+// in `docFolder` whatever the name holds. Merges do not nest: "*MERGE",
+// "*PAGE" and "#EOD" in the merged file do nothing. Each line's ScanError is
+// caught and the next line goes on; afterwards the current record is the
+// merged file's last line (unchanged when nothing was read). A ScanError
+// while cutting "/N:" passes to the caller.
+void MergeFile(RecordScanner& scanner, RecordHandlers& handlers, std::string_view docFolder);
+
+// Runs `step`, skipping it when it fails with a ScanError: the way the
+// reading loops go on after a failing step. Returns the step's result, or a
+// value-initialised one when it failed.
+template <class Step>
+auto Skipping(Step&& step) -> decltype(step()) {
+  try {
+    return step();
+  } catch (const ScanError&) {
+    if constexpr (!std::is_void_v<decltype(step())>) return {};
+  }
+}
+
+}  // namespace lvx

@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "page_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "recording_view.h"
+#include "temp_dir.h"
+
+namespace lvx {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+// A reader over a document in a temporary folder; each request returns the
+// texts printed in the upper view, enough to tell the pages apart.
+struct ReaderFixture {
+  testing::TempDir dir;
+  Calls calls;
+  RecordingView main{"main", calls};
+  RecordingView upper{"upper", calls};
+  RecordingView lower{"lower", calls};
+  PageReader reader{SplitViews{main, upper, lower}, nullptr};
+
+  void Open(const std::string& text) {
+    reader.SetDocument(dir.Write("doc.lvx", text), dir.path() + "/");
+  }
+  Calls Request() {
+    calls.clear();
+    reader.ReadPage();
+    Calls texts;
+    for (const auto& call : calls) {
+      if (call.rfind("upper PrintText ", 0) == 0) texts.push_back(call.substr(16));
+      if (call.rfind("upper PrintNumber ", 0) == 0) texts.push_back(call.substr(6));
+      if (call == "upper Hide") texts.push_back("<hide>");
+    }
+    return texts;
+  }
+};
+
+std::string Text(const std::string& t) { return "*TEXT /X:1 /Y:1 /T:" + t + "\r\n"; }
+
+TEST(ReadPage, ADocumentWithoutPagesIsOnePageDrawnAgainAndAgain) {
+  ReaderFixture f;
+  f.Open(Text("A") + Text("B"));
+  EXPECT_EQ(f.Request(), (Calls{"\"A\"", "\"B\""}));
+  EXPECT_FALSE(f.reader.IsOpen());
+  EXPECT_EQ(f.Request(), (Calls{"\"A\"", "\"B\""}));
+  EXPECT_EQ(f.reader.PageNumber, 1);
+}
+
+TEST(ReadPage, PagesAndDocumentsInOrderThenBackToTheStart) {
+  ReaderFixture f;
+  f.Open(Text("A") + "*PAGE\r\n" + Text("B") + "#EOD\r\n" + Text("C") + "*PAGE\r\n" + Text("D"));
+  const std::pair<const char*, int> expected[] = {
+      {"\"A\"", 1}, {"\"B\"", 2}, {"\"C\"", 1}, {"\"D\"", 2}, {"\"A\"", 1}};
+  for (const auto& [text, page] : expected) {
+    EXPECT_EQ(f.Request(), Calls{text});
+    EXPECT_EQ(f.reader.PageNumber, page) << text;
+  }
+}
+
+TEST(ReadPage, EndMarkFollowedByOneLineWrapsWithinTheRequest) {
+  ReaderFixture f;
+  f.Open(Text("A") + "#EOD\r\n" + Text("B") + "#EOD\r\n\r\n");
+  EXPECT_EQ(f.Request(), Calls{"\"A\""});
+  EXPECT_EQ(f.Request(), Calls{"\"B\""});
+  EXPECT_EQ(f.Request(), (Calls{"<hide>", "\"A\""}));
+  EXPECT_TRUE(f.reader.WrappedToStart);
+  EXPECT_EQ(f.reader.PageNumber, 1);
+  // Main cleared and both zoom views hidden and cleared before page 1.
+  const Calls wrap(f.calls.begin(), f.calls.begin() + 5);
+  EXPECT_EQ(wrap, (Calls{"main Clear", "upper Hide", "upper Clear", "lower Hide", "lower Clear"}));
+}
+
+TEST(ReadPage, EndMarkAsTheLastLineWrapsToo) {
+  ReaderFixture f;
+  f.Open(Text("A") + "#EOD");
+  EXPECT_EQ(f.Request(), Calls{"\"A\""});
+  EXPECT_EQ(f.Request(), (Calls{"<hide>", "\"A\""}));
+}
+
+TEST(ReadPage, TwoLinesAfterTheEndMarkAreOneMoreDocument) {
+  ReaderFixture f;
+  f.Open(Text("A") + "#EOD\r\n" + Text("B") + "REM\r\n");
+  f.Request();
+  EXPECT_EQ(f.Request(), Calls{"\"B\""});
+  EXPECT_EQ(f.Request(), Calls{"\"A\""});
+}
+
+TEST(ReadPage, EndMarkWithAStarEndsNothing) {
+  ReaderFixture f;
+  f.Open(Text("A") + "#EOD *\r\n" + Text("#EOD") + Text("B"));
+  EXPECT_EQ(f.Request(), (Calls{"\"A\"", "\"#EOD\"", "\"B\""}));
+}
+
+TEST(ReadPage, PageRecordMergesItsFileAtTheTopOfTheNextPage) {
+  ReaderFixture f;
+  f.dir.Write("form.lvx", Text("form") + "*PAGE\r\n#EOD\r\n*MERGE /N:other.lvx\r\n");
+  f.dir.Write("other.lvx", Text("nested"));
+  f.Open(Text("A") + "*PAGE /N:form.lvx\r\n" + Text("B"));
+  EXPECT_EQ(f.Request(), Calls{"\"A\""});
+  // The merged file's own "*PAGE", "#EOD" and "*MERGE" do nothing.
+  EXPECT_EQ(f.Request(), (Calls{"\"form\"", "\"B\""}));
+  EXPECT_EQ(f.reader.PageNumber, 2);
+}
+
+TEST(ReadPage, MergeFileNamedInAnyCaseWithBackslashes) {
+  ReaderFixture f;
+  f.dir.Write("Forms/Head.LVX", Text("head"));
+  f.Open("*MERGE /N:forms\\head.lvx \r\n" + Text("body"));
+  EXPECT_EQ(f.Request(), (Calls{"\"head\"", "\"body\""}));
+}
+
+TEST(ReadPage, MissingMergeDrawsNothingAndThePageGoesOn) {
+  ReaderFixture f;
+  f.Open(Text("A") + "*MERGE /N:missing.lvx\r\n*MERGE\r\n" + Text("B"));
+  EXPECT_EQ(f.Request(), (Calls{"\"A\"", "\"B\""}));
+}
+
+TEST(ReadPage, MergeAndPageOnOneLineTestThePageOnTheMergedLastLine) {
+  ReaderFixture f;
+  f.dir.Write("plain.lvx", Text("p"));
+  f.dir.Write("paged.lvx", Text("q") + "*PAGE\r\n");
+  // The merged file's last line holds no "*PAGE": the page goes on.
+  f.Open("*PAGE *MERGE /N:plain.lvx\r\n" + Text("A") + "*MERGE /N:paged.lvx\r\n" + Text("B"));
+  EXPECT_EQ(f.Request(), (Calls{"\"p\"", "\"A\"", "\"q\""}));
+  // A merged file that ends in "*PAGE" ends the page, and its last line is
+  // the record whose "/N:" (none here) starts the next page.
+  EXPECT_EQ(f.Request(), Calls{"\"B\""});
+  EXPECT_EQ(f.reader.PageNumber, 2);
+}
+
+TEST(ReadPage, MergeFailingOnAMissingFileStillEndsThePageOfItsOwnLine) {
+  ReaderFixture f;
+  f.Open(Text("A") + "*PAGE *MERGE /N:missing.lvx\r\n" + Text("B"));
+  EXPECT_EQ(f.Request(), Calls{"\"A\""});
+  EXPECT_EQ(f.Request(), Calls{"\"B\""});
+}
+
+TEST(ReadPage, PageDirectlyBeforeTheEndMarkGivesAnEmptyPage) {
+  ReaderFixture f;
+  f.dir.Write("bg.lvx", Text("bg"));
+  f.Open(Text("A") + "*PAGE /N:bg.lvx\r\n#EOD\r\n" + Text("C") + "REM\r\n");
+  EXPECT_EQ(f.Request(), Calls{"\"A\""});
+  EXPECT_EQ(f.Request(), Calls{"\"bg\""});
+  EXPECT_EQ(f.reader.DocumentEnded, 1);
+  EXPECT_EQ(f.Request(), Calls{"\"C\""});
+}
+
+TEST(ReadPage, PageAsTheLastLineGivesOneMorePageThenPageOne) {
+  ReaderFixture f;
+  f.dir.Write("bg.lvx", Text("bg"));
+  f.Open(Text("A") + "*PAGE /N:bg.lvx");
+  EXPECT_EQ(f.Request(), Calls{"\"A\""});
+  EXPECT_EQ(f.Request(), Calls{"\"bg\""});
+  EXPECT_EQ(f.reader.PageNumber, 2);
+  EXPECT_FALSE(f.reader.IsOpen());
+  EXPECT_EQ(f.Request(), Calls{"\"A\""});
+  EXPECT_EQ(f.reader.PageNumber, 1);
+}
+
+TEST(ReadPage, PageNumbersRestartPerDocument) {
+  ReaderFixture f;
+  const std::string page = "*TEXT /X:1 /Y:1 /PAGE\r\n";
+  f.Open(page + "*PAGE\r\n" + page + "*PAGE\r\n" + page + "#EOD\r\n" + page + "REM\r\n");
+  for (const char* n : {"1", "2", "3", "1", "1"}) {
+    EXPECT_EQ(f.Request(), Calls{std::string("PrintNumber ") + n});
+  }
+}
+
+TEST(ReadPage, ThePositionCarriesAcrossPages) {
+  ReaderFixture f;
+  f.Open("*TEXT /X:30 /Y:40 /T:a\r\n*PAGE\r\n*TEXT /D:5 /T:b\r\n");
+  f.Request();
+  f.Request();
+  EXPECT_EQ(f.calls[0], "main MoveTo 15 22.5");
+}
+
+TEST(ReadPage, AMissingDocumentDrawsNothingAndKeepsTheFlags) {
+  ReaderFixture f;
+  f.reader.SetDocument(f.dir.path() + "/none.lvx", f.dir.path() + "/");
+  f.reader.PageBreakPending = 0;
+  EXPECT_EQ(f.Request(), Calls{});
+  EXPECT_TRUE(f.calls.empty());
+  EXPECT_FALSE(f.reader.IsOpen());
+}
+
+TEST(ReadPage, RestartingAfterCloseAndResetDrawsPageOne) {
+  ReaderFixture f;
+  f.Open(Text("A") + "*PAGE\r\n" + Text("B"));
+  f.Request();
+  f.reader.CloseFiles();
+  f.reader.ResetPageState();
+  EXPECT_EQ(f.Request(), Calls{"\"A\""});
+}
+
+}  // namespace
+}  // namespace lvx
