@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "convert.h"
 
+#include <charconv>
 #include <cmath>
+#include <clocale>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -70,9 +72,20 @@ std::size_t DecimalPrefix(std::string_view s) {
   return i;
 }
 
-double ParseDecimal(std::string_view s) {
+// Reads a decimal in the "C" locale: a program whose locale writes decimals
+// with "," must still read "12.5" as twelve and a half.
+double StrToDouble(std::string_view s) {
+  static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", nullptr);
   const std::string number(s);
-  const double value = std::strtod(number.c_str(), nullptr);
+  return ::strtod_l(number.c_str(), nullptr, cLocale);
+}
+
+double ParseDecimal(std::string_view s) {
+  if (s.front() == '+') s.remove_prefix(1);
+  double value = 0;
+  const auto result = std::from_chars(s.data(), s.data() + s.size(), value);
+  // Out of range may be an underflow (zero) or an overflow: strtod tells.
+  if (result.ec == std::errc::result_out_of_range) value = StrToDouble(s);
   if (std::isinf(value)) throw ScanError("number overflows a float");
   return CheckedFloat(value);
 }
@@ -108,8 +121,7 @@ std::optional<std::int32_t> ToColour(std::string_view text) {
     return static_cast<std::int32_t>(value);
   }
   if (s.empty() || DecimalPrefix(s) != s.size()) return std::nullopt;
-  const std::string number(s);
-  const double rounded = std::nearbyint(std::strtod(number.c_str(), nullptr));
+  const double rounded = std::nearbyint(StrToDouble(s));
   if (!(rounded >= std::numeric_limits<std::int32_t>::min() &&
         rounded <= std::numeric_limits<std::int32_t>::max())) {
     return std::nullopt;

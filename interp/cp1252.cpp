@@ -28,7 +28,9 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
-unsigned char UpperByte1252(unsigned char c) {
+namespace {
+
+unsigned char UpperByteSlow(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
   // à..þ map to À..Þ, except the division sign.
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
@@ -41,9 +43,30 @@ unsigned char UpperByte1252(unsigned char c) {
   }
 }
 
+}  // namespace
+
+namespace {
+
+struct UpperTable {
+  std::array<unsigned char, 256> bytes{};
+  UpperTable() {
+    for (int c = 0; c < 256; ++c) bytes[c] = UpperByteSlow(static_cast<unsigned char>(c));
+  }
+};
+
+const UpperTable kUpper;
+
+}  // namespace
+
+unsigned char UpperByte1252(unsigned char c) { return kUpper.bytes[c]; }
+
+void UpperCaseInPlace1252(std::string& text) {
+  for (char& c : text) c = static_cast<char>(kUpper.bytes[static_cast<unsigned char>(c)]);
+}
+
 std::string UpperCase1252(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(UpperByte1252(static_cast<unsigned char>(c)));
+  UpperCaseInPlace1252(out);
   return out;
 }
 

@@ -10,6 +10,9 @@ namespace lvx {
 // in the result index the original. Never throws.
 std::string UpperCase1252(std::string_view text);
 
+// Upper-cases Windows-1252 bytes in place.
+void UpperCaseInPlace1252(std::string& text);
+
 // Upper case of one Windows-1252 byte.
 unsigned char UpperByte1252(unsigned char c);
 

@@ -30,7 +30,7 @@ bool LineReader::Open(std::string_view path) {
     ::close(fd);
     return false;
   }
-  buffer_.resize(kBufferSize);
+  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   pos_ = end_ = 0;
   offset_ = 0;
   return true;
@@ -46,7 +46,7 @@ void LineReader::Close() {
 bool LineReader::Fill() {
   if (file_ == nullptr) return false;
   pos_ = 0;
-  end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  end_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
   offset_ += end_;
   return end_ > 0;
 }
@@ -55,23 +55,22 @@ bool LineReader::AtEnd() { return pos_ == end_ && !Fill(); }
 
 bool LineReader::ReadLine(std::string& line) {
   if (AtEnd()) return false;
-  std::string text;
+  line.clear();
   for (;;) {
     if (pos_ == end_ && !Fill()) break;
-    const char* start = buffer_.data() + pos_;
+    const char* start = buffer_.get() + pos_;
     const void* cr = std::memchr(start, '\r', end_ - pos_);
     if (cr == nullptr) {
-      text.append(start, end_ - pos_);
+      line.append(start, end_ - pos_);
       pos_ = end_;
       continue;
     }
     const auto length = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
-    text.append(start, length);
+    line.append(start, length);
     pos_ += length + 1;
     if ((pos_ < end_ || Fill()) && buffer_[pos_] == '\n') ++pos_;
     break;
   }
-  line = std::move(text);
   return true;
 }
 

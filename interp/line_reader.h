@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <memory>
 
 namespace lvx {
 
@@ -28,8 +28,8 @@ class LineReader {
   // True when no byte is left to read (or nothing is open).
   bool AtEnd();
 
-  // Reads the next line into `line`; false, with `line` untouched, when the
-  // file is exhausted or a read fails.
+  // Reads the next line into `line` (reusing its storage); false, with
+  // `line` untouched, when the file is exhausted.
   bool ReadLine(std::string& line);
 
   // Byte offset of the next line, and a way back to it.
@@ -40,7 +40,7 @@ class LineReader {
   bool Fill();
 
   std::FILE* file_ = nullptr;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   std::uint64_t offset_ = 0;  // file offset just past the buffered bytes

@@ -18,9 +18,11 @@ std::int16_t ToPosition(std::size_t position) {
 
 }  // namespace
 
-void RecordScanner::SetRecord(std::string line) {
-  currentRecordUp_ = UpperCase1252(line);
-  currentRecord_ = std::move(line);
+void RecordScanner::SetRecord(std::string_view line) {
+  // Assigning keeps the buffers of the previous record: no allocation per line.
+  currentRecord_.assign(line);
+  currentRecordUp_.assign(line);
+  UpperCaseInPlace1252(currentRecordUp_);
 }
 
 std::int16_t RecordScanner::FindKey(std::string_view key) {

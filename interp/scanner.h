@@ -15,7 +15,7 @@ namespace lvx {
 class RecordScanner {
  public:
   // Makes `line` the current record (bytes as read, Windows-1252).
-  void SetRecord(std::string line);
+  void SetRecord(std::string_view line);
 
   const std::string& CurrentRecord() const { return currentRecord_; }
   const std::string& CurrentRecordUp() const { return currentRecordUp_; }

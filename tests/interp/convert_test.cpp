@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+
+#include "temp_dir.h"
+
 #include "scan_error.h"
 
 namespace lvx {
@@ -65,6 +70,21 @@ TEST(ToPoints, RoundsHalvesToEvenWithin16Bits) {
   EXPECT_THROW(ToPoints(32767.5), ScanError);  // rounds to 32,768
   EXPECT_THROW(ToPoints(-32769), ScanError);
   EXPECT_THROW(ToPoints(1e10), ScanError);
+}
+
+// Programs with windows take the user's locale, in which "," may be the
+// decimal point; documents always write ".".
+TEST(ToNumber, IgnoresTheProcessLocale) {
+  testing::TempDir dir;
+  const std::string build = "localedef -i it_IT -f UTF-8 " + dir.path() + "/it_IT.UTF-8 2>/dev/null";
+  ASSERT_EQ(std::system(build.c_str()), 0) << "needs the locales package";
+  ::setenv("LOCPATH", dir.path().c_str(), 1);
+  ASSERT_NE(std::setlocale(LC_ALL, "it_IT.UTF-8"), nullptr);
+  EXPECT_DOUBLE_EQ(ToNumber("12.5"), 12.5);
+  EXPECT_DOUBLE_EQ(ToNumber("12,5"), 12);
+  EXPECT_EQ(ToColour("13.5"), 14);
+  std::setlocale(LC_ALL, "C");
+  ::unsetenv("LOCPATH");
 }
 
 }  // namespace
