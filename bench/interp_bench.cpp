@@ -54,8 +54,8 @@ struct Document {
         out << "*BOX /X:" << 10 + b << " /Y:" << 20 * b << ".5 /W:180 /H:0.3 /C:&H00FF0000 /F\r\n";
       }
       for (int t = 0; t < 40; ++t) {
-        out << "*TEXT /X:" << 20 + t % 3 * 60 << " /Y:" << 40 + t * 6
-            << " /T:Articolo " << t << " descrizione della riga 12,50 EUR\r\n";
+        out << "*TEXT /X:" << 20 + t % 3 * 60 << " /Y:" << 40 + t * 6 << " /T:Articolo " << t
+            << " descrizione della riga 12,50 EUR\r\n";
       }
       out << "*MERGE /N:form.lvx\r\n";
       out << (page % 3 == 0 ? "#EOD\r\n" : "*PAGE\r\n");
@@ -104,8 +104,8 @@ void BM_InterpretAllPages(benchmark::State& state) {
     for (int page = 0; page < doc.pages; ++page) reader.ReadPage();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * doc.bytes));
-  state.counters["pages/s"] =
-      benchmark::Counter(static_cast<double>(doc.pages), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["pages/s"] = benchmark::Counter(static_cast<double>(doc.pages),
+                                                 benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // Ten times the pages in the same peak memory: the reader streams. Runs

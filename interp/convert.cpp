@@ -2,8 +2,8 @@
 #include "convert.h"
 
 #include <charconv>
-#include <cmath>
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -13,7 +13,9 @@
 namespace lvx {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 int DigitValue(char c, int base) {
   int v = -1;

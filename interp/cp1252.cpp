@@ -35,11 +35,16 @@ unsigned char UpperByteSlow(unsigned char c) {
   // à..þ map to À..Þ, except the division sign.
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
   switch (c) {
-    case 0x9A: return 0x8A;  // š
-    case 0x9C: return 0x8C;  // œ
-    case 0x9E: return 0x8E;  // ž
-    case 0xFF: return 0x9F;  // ÿ
-    default: return c;
+    case 0x9A:
+      return 0x8A;  // š
+    case 0x9C:
+      return 0x8C;  // œ
+    case 0x9E:
+      return 0x8E;  // ž
+    case 0xFF:
+      return 0x9F;  // ÿ
+    default:
+      return c;
   }
 }
 
@@ -58,7 +63,9 @@ const UpperTable kUpper;
 
 }  // namespace
 
-unsigned char UpperByte1252(unsigned char c) { return kUpper.bytes[c]; }
+unsigned char UpperByte1252(unsigned char c) {
+  return kUpper.bytes[c];
+}
 
 void UpperCaseInPlace1252(std::string& text) {
   for (char& c : text) c = static_cast<char>(kUpper.bytes[static_cast<unsigned char>(c)]);

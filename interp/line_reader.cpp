@@ -51,7 +51,9 @@ bool LineReader::Fill() {
   return end_ > 0;
 }
 
-bool LineReader::AtEnd() { return pos_ == end_ && !Fill(); }
+bool LineReader::AtEnd() {
+  return pos_ == end_ && !Fill();
+}
 
 bool LineReader::ReadLine(std::string& line) {
   if (AtEnd()) return false;

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <memory>
 
 namespace lvx {
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "record_handlers.h"
 
+#include "convert.h"
 #include "file_lookup.h"
 #include "line_reader.h"
 
@@ -12,6 +13,16 @@ void DispatchRecord(RecordScanner& scanner, RecordHandlers& handlers) {
   if (scanner.FindKey("*TEXT") > 0) handlers.DrawText();
   if (scanner.FindKey("*FONT") > 0) handlers.SelectFont();
   if (scanner.FindKey("*IMAGE") > 0) handlers.PlaceImage();
+}
+
+void ApplyFont(PageView& view, const FontRecord& font, float points) {
+  view.SetFontName(font.FontNameText);
+  view.SetFontSize(points);
+  if (const auto colour = ToColour(font.ColourText)) view.SetTextColour(*colour);
+  view.SetItalic(font.ItalicFlag);
+  view.SetBold(font.BoldFlag);
+  view.SetUnderline(font.UnderlineFlag);
+  view.SetTransparent(font.TransparentFlag);
 }
 
 void MergeFile(RecordScanner& scanner, RecordHandlers& handlers, std::string_view docFolder) {

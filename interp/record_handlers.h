@@ -4,6 +4,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "page_view.h"
+#include "record_options.h"
 #include "scan_error.h"
 #include "scanner.h"
 
@@ -34,6 +36,11 @@ void DispatchRecord(RecordScanner& scanner, RecordHandlers& handlers);
 // merged file's last line (unchanged when nothing was read). A ScanError
 // while cutting "/N:" passes to the caller.
 void MergeFile(RecordScanner& scanner, RecordHandlers& handlers, std::string_view docFolder);
+
+// Sets the font of a "*FONT" record on one view at `points`: name, size,
+// colour (skipped when it does not convert), italic, bold, underline and
+// transparency, in this order; each call may fail on its own.
+void ApplyFont(PageView& view, const FontRecord& font, float points);
 
 // Runs `step`, skipping it when it fails with a ScanError: the way the
 // reading loops go on after a failing step. Returns the step's result, or a

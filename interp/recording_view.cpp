@@ -20,15 +20,21 @@ std::string FormatColour(std::int32_t colour) {
   return buffer;
 }
 
-void RecordingView::Emit(const std::string& call) { sink_.push_back(name_ + " " + call); }
+void RecordingView::Emit(const std::string& call) {
+  sink_.push_back(name_ + " " + call);
+}
 
 bool RecordingView::EmitFlag(const char* call, bool on) {
   Emit(std::string(call) + (on ? " 1" : " 0"));
   return true;
 }
 
-void RecordingView::Clear() { Emit("Clear"); }
-void RecordingView::Hide() { Emit("Hide"); }
+void RecordingView::Clear() {
+  Emit("Clear");
+}
+void RecordingView::Hide() {
+  Emit("Hide");
+}
 
 void RecordingView::DrawRect(float x1, float y1, float x2, float y2, std::int32_t colour,
                              bool filled) {
@@ -60,10 +66,18 @@ bool RecordingView::SetFontSize(float points) {
   return usable;
 }
 
-bool RecordingView::SetBold(bool on) { return EmitFlag("SetBold", on); }
-bool RecordingView::SetItalic(bool on) { return EmitFlag("SetItalic", on); }
-bool RecordingView::SetUnderline(bool on) { return EmitFlag("SetUnderline", on); }
-bool RecordingView::SetTransparent(bool on) { return EmitFlag("SetTransparent", on); }
+bool RecordingView::SetBold(bool on) {
+  return EmitFlag("SetBold", on);
+}
+bool RecordingView::SetItalic(bool on) {
+  return EmitFlag("SetItalic", on);
+}
+bool RecordingView::SetUnderline(bool on) {
+  return EmitFlag("SetUnderline", on);
+}
+bool RecordingView::SetTransparent(bool on) {
+  return EmitFlag("SetTransparent", on);
+}
 
 bool RecordingView::SetTextColour(std::int32_t colour) {
   Emit("SetTextColour " + FormatColour(colour));

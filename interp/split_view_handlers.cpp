@@ -60,23 +60,12 @@ void SplitViewHandlers::DrawText() {
   }
 }
 
-void SplitViewHandlers::FontOn(PageView& view, const FontRecord& font, float points) {
-  // Each call may fail on its own; the rest of the record still applies.
-  view.SetFontName(font.FontNameText);
-  view.SetFontSize(points);
-  if (const auto colour = ToColour(font.ColourText)) view.SetTextColour(*colour);
-  view.SetItalic(font.ItalicFlag);
-  view.SetBold(font.BoldFlag);
-  view.SetUnderline(font.UnderlineFlag);
-  view.SetTransparent(font.TransparentFlag);
-}
-
 void SplitViewHandlers::SelectFont() {
   const FontRecord font = ScanFont(scanner_);
   // The half size is the whole part, rounded down: 9 points give 4.
-  FontOn(views_.main, font, std::floor(font.FontSizePt / 2.0F));
-  FontOn(views_.upper, font, font.FontSizePt);
-  FontOn(views_.lower, font, font.FontSizePt);
+  ApplyFont(views_.main, font, std::floor(font.FontSizePt / 2.0F));
+  ApplyFont(views_.upper, font, font.FontSizePt);
+  ApplyFont(views_.lower, font, font.FontSizePt);
 }
 
 void SplitViewHandlers::PlaceImage() {

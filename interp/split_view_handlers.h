@@ -40,7 +40,6 @@ class SplitViewHandlers : public RecordHandlers {
 
  private:
   void PrintOn(PageView& view, float x, float y, const TextRecord& text);
-  void FontOn(PageView& view, const FontRecord& font, float points);
 
   RecordScanner& scanner_;
   SplitViews views_;

@@ -18,11 +18,11 @@ TEST(ToNumber, ReadsTheLeadingNumberLeniently) {
     const char* text;
     double value;
   } rows[] = {
-      {"10", 10},       {" 12.5 ", 12.5},  {"1 2", 12},     {"1\t2\n3", 123}, {"1,5", 1},
-      {"1.5", 1.5},     {"1e1", 10},       {"1E-1", 0.1},   {"2e", 2},        {"2e+", 2},
-      {"abc", 0},       {"", 0},           {"-7.25mm", -7.25}, {"+3", 3},     {".5", 0.5},
-      {"-", 0},         {"+-5", 0},        {"&H10", 16},    {"&hff", 255},    {"&O17", 15},
-      {"&H", 0},        {"&Hzz", 0},       {"12abc", 12},   {"0.1", 0.1},     {"- 5", -5},
+      {"10", 10},   {" 12.5 ", 12.5}, {"1 2", 12},        {"1\t2\n3", 123}, {"1,5", 1},
+      {"1.5", 1.5}, {"1e1", 10},      {"1E-1", 0.1},      {"2e", 2},        {"2e+", 2},
+      {"abc", 0},   {"", 0},          {"-7.25mm", -7.25}, {"+3", 3},        {".5", 0.5},
+      {"-", 0},     {"+-5", 0},       {"&H10", 16},       {"&hff", 255},    {"&O17", 15},
+      {"&H", 0},    {"&Hzz", 0},      {"12abc", 12},      {"0.1", 0.1},     {"- 5", -5},
   };
   for (const auto& row : rows) EXPECT_DOUBLE_EQ(ToNumber(row.text), row.value) << row.text;
 }
@@ -64,8 +64,8 @@ TEST(ToPoints, RoundsHalvesToEvenWithin16Bits) {
   const struct {
     double value;
     std::int16_t points;
-  } rows[] = {{10.5, 10}, {11.5, 12}, {0.6, 1}, {0.5, 0}, {-2.5, -2}, {32767.4, 32767},
-              {-32768, -32768}};
+  } rows[] = {{10.5, 10}, {11.5, 12},       {0.6, 1},        {0.5, 0},
+              {-2.5, -2}, {32767.4, 32767}, {-32768, -32768}};
   for (const auto& row : rows) EXPECT_EQ(ToPoints(row.value), row.points) << row.value;
   EXPECT_THROW(ToPoints(32767.5), ScanError);  // rounds to 32,768
   EXPECT_THROW(ToPoints(-32769), ScanError);
@@ -76,7 +76,8 @@ TEST(ToPoints, RoundsHalvesToEvenWithin16Bits) {
 // decimal point; documents always write ".".
 TEST(ToNumber, IgnoresTheProcessLocale) {
   testing::TempDir dir;
-  const std::string build = "localedef -i it_IT -f UTF-8 " + dir.path() + "/it_IT.UTF-8 2>/dev/null";
+  const std::string build =
+      "localedef -i it_IT -f UTF-8 " + dir.path() + "/it_IT.UTF-8 2>/dev/null";
   ASSERT_EQ(std::system(build.c_str()), 0) << "needs the locales package";
   ::setenv("LOCPATH", dir.path().c_str(), 1);
   ASSERT_NE(std::setlocale(LC_ALL, "it_IT.UTF-8"), nullptr);

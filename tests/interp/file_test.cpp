@@ -2,8 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <gtest/gtest.h>
+#include <filesystem>
 
 #include "check_file.h"
 #include "file_lookup.h"
@@ -77,7 +77,7 @@ TEST(CheckFile, Results) {
   EXPECT_EQ(CheckFile(""), kCheckNoName);
   EXPECT_EQ(CheckFile("   "), kCheckNoName);
   EXPECT_EQ(CheckFile(dir.path() + "/missing.lvx"), kCheckMissing);
-  EXPECT_EQ(CheckFile(dir.path()), kCheckMissing);  // a folder
+  EXPECT_EQ(CheckFile(dir.path()), kCheckMissing);    // a folder
   EXPECT_EQ(CheckFile(usable + "  "), kCheckUsable);  // trailing blanks are ignored
 }
 

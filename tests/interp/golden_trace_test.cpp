@@ -2,10 +2,10 @@
 // Each tests/data/*.lvx has a .trace beside it: every drawing call the
 // viewer makes for its pages. After a deliberate change, regenerate them
 // with LVX_REGENERATE_GOLDEN=1 and read the diff.
+#include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 
 #include "temp_dir.h"
 #include "trace_run.h"

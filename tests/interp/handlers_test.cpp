@@ -84,7 +84,7 @@ TEST(DrawText, PageNumberInsteadOfTextInTheLowerView) {
 TEST(DrawText, NoTextStillMovesThePosition) {
   SplitFixture f;
   EXPECT_EQ(f.Run("*TEXT /X:20 /Y:30"), (Calls{"main MoveTo 10 15", "main PrintText \"\"",
-                                              "upper MoveTo 20 30", "upper PrintText \"\""}));
+                                               "upper MoveTo 20 30", "upper PrintText \"\""}));
   EXPECT_EQ(f.handlers.position().PosY, 30);
 }
 
@@ -110,15 +110,27 @@ TEST(Dispatch, OrientationDoesNothingOnScreen) {
 
 TEST(SelectFont, CompleteDescriptionPerRecord) {
   SplitFixture f;
-  EXPECT_EQ(f.Run("*FONT /N:Arial /S:10 /B"),
-            (Calls{"main SetFontName \"Arial\"", "main SetFontSize 5",
-                   "main SetTextColour &H00000000", "main SetItalic 0", "main SetBold 1",
-                   "main SetUnderline 0", "main SetTransparent 0", "upper SetFontName \"Arial\"",
-                   "upper SetFontSize 10", "upper SetTextColour &H00000000", "upper SetItalic 0",
-                   "upper SetBold 1", "upper SetUnderline 0", "upper SetTransparent 0",
-                   "lower SetFontName \"Arial\"", "lower SetFontSize 10",
-                   "lower SetTextColour &H00000000", "lower SetItalic 0", "lower SetBold 1",
-                   "lower SetUnderline 0", "lower SetTransparent 0"}));
+  EXPECT_EQ(f.Run("*FONT /N:Arial /S:10 /B"), (Calls{"main SetFontName \"Arial\"",
+                                                     "main SetFontSize 5",
+                                                     "main SetTextColour &H00000000",
+                                                     "main SetItalic 0",
+                                                     "main SetBold 1",
+                                                     "main SetUnderline 0",
+                                                     "main SetTransparent 0",
+                                                     "upper SetFontName \"Arial\"",
+                                                     "upper SetFontSize 10",
+                                                     "upper SetTextColour &H00000000",
+                                                     "upper SetItalic 0",
+                                                     "upper SetBold 1",
+                                                     "upper SetUnderline 0",
+                                                     "upper SetTransparent 0",
+                                                     "lower SetFontName \"Arial\"",
+                                                     "lower SetFontSize 10",
+                                                     "lower SetTextColour &H00000000",
+                                                     "lower SetItalic 0",
+                                                     "lower SetBold 1",
+                                                     "lower SetUnderline 0",
+                                                     "lower SetTransparent 0"}));
 }
 
 TEST(SelectFont, SizesRoundAndHalve) {

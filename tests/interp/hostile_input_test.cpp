@@ -30,15 +30,19 @@ TEST(HostileInput, BinaryJunkIsReadWithoutHarm) {
 TEST(HostileInput, OverlongLinesEndOnlyTheirOwnRecord) {
   testing::TempDir dir;
   const std::string far(40000, ' ');
-  const std::string doc = "*TEXT /X:1 /Y:1 /T:before\r\n"
-                          "*BOX" + far + "/X:5 /Y:5 /W:1 /H:1\r\n"  // "/X:" beyond 32,767
-                          "*TEXT /X:1 /Y:2 /T:" + far + "\r\n"       // text to a far line end
-                          + far + "*PAGE\r\n"                       // keyword beyond the limit
-                          "*TEXT /D:1 /T:after\r\n";
+  const std::string doc =
+      "*TEXT /X:1 /Y:1 /T:before\r\n"
+      "*BOX" +
+      far +
+      "/X:5 /Y:5 /W:1 /H:1\r\n"  // "/X:" beyond 32,767
+      "*TEXT /X:1 /Y:2 /T:" +
+      far + "\r\n"  // text to a far line end
+      + far +
+      "*PAGE\r\n"  // keyword beyond the limit
+      "*TEXT /D:1 /T:after\r\n";
   const std::vector<std::string> expected = {
-      "page 1", "main Clear", "upper Clear", "lower Clear",
-      "main MoveTo 0.5 0.5", "main PrintText \"before\"", "upper MoveTo 1 1",
-      "upper PrintText \"before\"",
+      "page 1", "main Clear", "upper Clear", "lower Clear", "main MoveTo 0.5 0.5",
+      "main PrintText \"before\"", "upper MoveTo 1 1", "upper PrintText \"before\"",
       // The box drew nothing; the long text took its position, then failed;
       // the far "*PAGE" ended nothing.
       "main MoveTo 0.5 1.5", "main PrintText \"after\"", "upper MoveTo 1 3",

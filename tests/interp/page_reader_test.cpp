@@ -37,7 +37,9 @@ struct ReaderFixture {
   }
 };
 
-std::string Text(const std::string& t) { return "*TEXT /X:1 /Y:1 /T:" + t + "\r\n"; }
+std::string Text(const std::string& t) {
+  return "*TEXT /X:1 /Y:1 /T:" + t + "\r\n";
+}
 
 TEST(ReadPage, ADocumentWithoutPagesIsOnePageDrawnAgainAndAgain) {
   ReaderFixture f;

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "print_run.h"
+
+namespace lvx {
+
+PrintRun::PrintRun(PageView& view, SheetControl& control, PictureLoader* loader)
+    : control_(control), handlers_(scanner_, view, control, loader) {}
+
+std::int64_t PrintRun::CountLines() {
+  std::int64_t total = 0;
+  while (file_.ReadLine(line_)) ++total;
+  return total;
+}
+
+bool PrintRun::IsEndMark() {
+  scanner_.SetRecord(line_);
+  return Skipping([&] { return scanner_.FindKey("#EOD") > 0 && scanner_.FindKey("*") == 0; });
+}
+
+// Reads from the range's start until its end mark; a document without one
+// runs to the end of the file. The end-mark line belongs to no document.
+bool PrintRun::FindDocumentEnd(Range& range) {
+  if (!file_.Seek(range.offset)) return false;
+  for (std::int64_t number = range.start;; ++number) {
+    if (!file_.ReadLine(line_)) {
+      range.end = number - 1;
+      return true;
+    }
+    if (IsEndMark()) {
+      range.end = number - 1;
+      range.nextOffset = file_.Offset();
+      return true;
+    }
+  }
+}
+
+void PrintRun::InterpretLine() {
+  scanner_.SetRecord(line_);
+  Skipping([&] { DispatchRecord(scanner_, handlers_); });
+  if (Skipping([&] { return scanner_.FindKey("*MERGE") > 0; })) {
+    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_); });
+  }
+  // As on screen, the test looks at the current record after any merge.
+  if (Skipping([&] { return scanner_.FindKey("*PAGE") > 0; })) {
+    control_.NewPage();
+    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_); });
+  }
+}
+
+bool PrintRun::PrintCopy(const Range& range) {
+  if (!file_.Seek(range.offset)) return false;
+  for (std::int64_t number = range.start; number <= range.end; ++number) {
+    if (!file_.ReadLine(line_)) return false;
+    InterpretLine();
+  }
+  return true;
+}
+
+bool PrintRun::Run(const std::string& docPath, const std::string& docFolder, int copies) {
+  docFolder_ = docFolder;
+  handlers_.SetDocFolder(docFolder);
+  if (!file_.Open(docPath)) return false;
+  const std::int64_t total = CountLines();
+  Range range{0, 1, 0, 0};
+  for (;;) {
+    if (!FindDocumentEnd(range)) return false;
+    for (int copy = 1; copy <= copies; ++copy) {
+      handlers_.PageCounter = 0;
+      if (copy > 1) control_.NewPage();
+      if (!PrintCopy(range)) return false;
+    }
+    // Skip the end mark; the next document needs at least two more lines.
+    const std::int64_t next = range.end + 2;
+    if (next >= total) break;
+    range = Range{range.nextOffset, next, 0, 0};
+    control_.NewPage();
+  }
+  file_.Close();
+  return true;
+}
+
+}  // namespace lvx
