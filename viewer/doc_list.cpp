@@ -50,8 +50,8 @@ std::vector<std::string> ListDocuments(const std::string& folder, std::size_t li
   return names;
 }
 
-std::vector<std::string> BuildDocList(std::string_view prefix,
-                                      const std::vector<std::string>& names) {
+std::vector<std::string> SortedDocList(std::string_view prefix,
+                                       const std::vector<std::string>& names) {
   std::vector<std::string> docList;
   docList.reserve(names.size() + 1);
   docList.emplace_back();

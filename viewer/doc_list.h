@@ -24,8 +24,8 @@ std::vector<std::string> ListDocuments(const std::string& folder, std::size_t li
 
 // The folder list for browsing: entry 0 unused and empty, entries 1..n the
 // lower case of `prefix` + name, sorted by byte value.
-std::vector<std::string> BuildDocList(std::string_view prefix,
-                                      const std::vector<std::string>& names);
+std::vector<std::string> SortedDocList(std::string_view prefix,
+                                       const std::vector<std::string>& names);
 
 // Index of the entry equal to `path` when both are compared in upper case;
 // the last such entry when several are, 0 when none is.

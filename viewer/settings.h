@@ -27,9 +27,6 @@ class ViewerSettings {
   // and its installed printers.
   void DetectPlatform(const PlatformInfo& platform);
 
-  // Adds one byte to the settings line; a LF ends the line and takes it.
-  void TakeByte(char c);
-
   std::int16_t IniFound = 0;
   std::string RollDirText;
   // Greater than 0 turns on browsing through the folder's documents.
@@ -39,6 +36,9 @@ class ViewerSettings {
   std::int16_t PdfEnabled = 0;
 
  private:
+  // Adds one byte to the settings line; a LF ends the line and takes it.
+  void TakeByte(char c);
+
   std::string settingsLine_;
   std::string settingsLineUp_;
 };

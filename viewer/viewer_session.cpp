@@ -96,7 +96,7 @@ void ViewerSession::BuildDocList() {
       folder = parent.empty() ? std::string() : parent.string() + "/";
     }
   }
-  DocList = lvx::BuildDocList(prefix, ListDocuments(folder, kMaxDocList));
+  DocList = SortedDocList(prefix, ListDocuments(folder, kMaxDocList));
   DocCount = static_cast<std::int16_t>(DocList.size() - 1);
   DocIndex = FindDocIndex(DocList, prefix + DocFileName);
 }

@@ -58,11 +58,11 @@ TEST(ListDocuments, StopsAtTheLimitAndSurvivesAMissingFolder) {
   EXPECT_EQ(ListDocuments(dir.Write("file", "x") + "/", kMaxDocList), Names{});
 }
 
-TEST(BuildDocList, LowerCasesAndSortsByByteValue) {
-  const Names list = BuildDocList("/Docs/", {"c.lvx", "B.lvx", "\xC9t\xE9.lvx", "a.lvx", "_.lvx"});
+TEST(SortedDocList, LowerCasesAndSortsByByteValue) {
+  const Names list = SortedDocList("/Docs/", {"c.lvx", "B.lvx", "\xC9t\xE9.lvx", "a.lvx", "_.lvx"});
   EXPECT_EQ(list, (Names{"", "/docs/_.lvx", "/docs/a.lvx", "/docs/b.lvx", "/docs/c.lvx",
                          "/docs/\xE9t\xE9.lvx"}));
-  EXPECT_EQ(BuildDocList("/docs/", {}), Names{""});
+  EXPECT_EQ(SortedDocList("/docs/", {}), Names{""});
 }
 
 TEST(FindDocIndex, ComparesInUpperCaseAndTakesTheLastMatch) {
