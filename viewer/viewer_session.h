@@ -56,8 +56,9 @@ class ViewerSession {
   void ReadSettings(const PlatformInfo& platform);
   // Sets DocPath, DocFileName and DocFolder from the command line
   // (DocIndex 0) or from DocList[DocIndex]; builds DocList while it is
-  // empty and browsing is on. A DocIndex outside 1..DocCount goes back to
-  // the command line's document. Returns false when DocPath is empty.
+  // empty, browsing is on and a document is named. A DocIndex outside
+  // 1..DocCount goes back to the command line's document. Returns false
+  // when DocPath is empty.
   bool LoadDocumentPath();
   // CheckFile of DocPath: kCheckUsable (0), kCheckNoName or kCheckMissing.
   std::int16_t CheckDocument() const;

@@ -138,6 +138,14 @@ TEST(LvxviewStartUp, LeftoversInTheProgramFolderAreRemoved) {
   EXPECT_FALSE(fs::exists(folder.LockPath()));
 }
 
+TEST(LvxviewStartUp, PlatformAndPrintersNeedNoDisplay) {
+  ProgramFolder folder;
+  const std::string ini = folder.dir.Write("app/lvxview.ini", "ROLLDIR=1\r\n");
+  folder.Doc("b.lvx", "x");
+  EXPECT_EQ(folder.Run({folder.Doc("a.lvx", "x")}), kShown);
+  EXPECT_TRUE(fs::exists(ini));
+}
+
 TEST(LvxviewStartUp, ProgramFolderIsThatOfTheExecutableBehindALink) {
   ProgramFolder folder;
   fs::create_directories(folder.dir.path() + "/bin");
