@@ -1,0 +1,200 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Starts the real lvxview from a program folder of its own, without a
+// display, and looks at what its start-up leaves behind.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <filesystem>
+
+#include "temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kWaitMs = 30000;
+
+// A program folder "app" holding a copy of lvxview, a document folder
+// "docs", and a runtime folder for the lock, in one temporary folder.
+struct ProgramFolder {
+  lvx::testing::TempDir dir;
+  std::string app = dir.path() + "/app";
+  std::string docs = dir.path() + "/docs";
+  std::string runtime = dir.path() + "/runtime";
+  std::string binary = app + "/lvxview";
+
+  ProgramFolder() {
+    fs::create_directories(app);
+    fs::create_directories(docs);
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+    fs::copy_file(LVXVIEW_BINARY, binary);
+  }
+
+  std::string Doc(const std::string& name, const std::string& text) const {
+    return dir.Write("docs/" + name, text);
+  }
+  std::string LockPath() const { return runtime + "/lvxview.lock"; }
+
+  QProcessEnvironment Environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // No display at all: a start-up that tried to open a window would fail.
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime));
+    env.insert("CUPS_SERVER", QString::fromStdString(dir.path() + "/no-cups.sock"));
+    return env;
+  }
+
+  // Runs `program` (lvxview by default) in the document folder; its exit
+  // status, or -1 when it crashed or did not end.
+  int Run(const std::vector<std::string>& arguments, const std::string& program = {}) const {
+    QProcess process;
+    process.setProcessEnvironment(Environment());
+    process.setWorkingDirectory(QString::fromStdString(docs));
+    QStringList list;
+    for (const auto& argument : arguments) list << QString::fromStdString(argument);
+    process.start(QString::fromStdString(program.empty() ? binary : program), list);
+    if (!process.waitForFinished(kWaitMs)) {
+      process.kill();
+      process.waitForFinished();
+      return -1;
+    }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  }
+};
+
+// A process that holds the viewer's lock, as a running viewer does.
+class LockHolder {
+ public:
+  explicit LockHolder(const ProgramFolder& folder) {
+    process_.setProcessEnvironment(folder.Environment());
+    process_.start(LOCK_HOLDER_BINARY, {QString::fromStdString(folder.LockPath())});
+    while (process_.state() != QProcess::NotRunning && !process_.canReadLine()) {
+      process_.waitForReadyRead(kWaitMs);
+    }
+    locked_ = process_.readLine().trimmed() == "locked";
+  }
+  ~LockHolder() {
+    process_.kill();
+    process_.waitForFinished();
+  }
+  bool Locked() const { return locked_; }
+  bool Running() const { return process_.state() == QProcess::Running; }
+  // Lets go of the lock the normal way.
+  void Release() {
+    process_.closeWriteChannel();
+    process_.waitForFinished(kWaitMs);
+  }
+  // Dies without letting go: the lock file stays behind.
+  void Kill() {
+    process_.kill();
+    process_.waitForFinished(kWaitMs);
+  }
+
+ private:
+  QProcess process_;
+  bool locked_ = false;
+};
+
+constexpr int kShown = 0;
+constexpr int kNoDocument = 1;
+constexpr int kOtherInstance = 2;
+
+TEST(LvxviewStartUp, MissingOrUnnamedDocumentEndsWithoutAWindow) {
+  ProgramFolder folder;
+  const std::string flag = folder.dir.Write("app/lvxview.flg", "lvxview");
+  EXPECT_EQ(folder.Run({folder.docs + "/missing.lvx"}), kNoDocument);
+  EXPECT_EQ(folder.Run({}), kNoDocument);
+  EXPECT_EQ(folder.Run({"\"\""}), kNoDocument);
+  // The clean-up comes after the document check.
+  EXPECT_TRUE(fs::exists(flag));
+}
+
+TEST(LvxviewStartUp, EmptyDocumentIsDeletedAndEndsWithoutAWindow) {
+  ProgramFolder folder;
+  const std::string empty = folder.Doc("empty.lvx", "");
+  EXPECT_EQ(folder.Run({empty}), kNoDocument);
+  EXPECT_FALSE(fs::exists(empty));
+}
+
+TEST(LvxviewStartUp, LeftoversInTheProgramFolderAreRemoved) {
+  ProgramFolder folder;
+  folder.dir.Write("app/lvxview.flg", "lvxview");
+  folder.dir.Write("app/scract.sh", "");
+  folder.dir.Write("app/scract.bat", "del lvxview.flg\r\n");
+  // An empty settings file is deleted when read: proof it was looked for here.
+  folder.dir.Write("app/lvxview.ini", "");
+  const std::string doc = folder.Doc("a.lvx", "*TEXT /X:10 /Y:10 /T:Hello\r\n");
+  EXPECT_EQ(folder.Run({doc}), kShown);
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(folder.app)) {
+    left.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(left, std::vector<std::string>{"lvxview"});
+  EXPECT_TRUE(fs::exists(doc));
+  EXPECT_FALSE(fs::exists(folder.LockPath()));
+}
+
+TEST(LvxviewStartUp, PlatformAndPrintersNeedNoDisplay) {
+  ProgramFolder folder;
+  const std::string ini = folder.dir.Write("app/lvxview.ini", "ROLLDIR=1\r\n");
+  folder.Doc("b.lvx", "x");
+  EXPECT_EQ(folder.Run({folder.Doc("a.lvx", "x")}), kShown);
+  EXPECT_TRUE(fs::exists(ini));
+}
+
+TEST(LvxviewStartUp, ProgramFolderIsThatOfTheExecutableBehindALink) {
+  ProgramFolder folder;
+  fs::create_directories(folder.dir.path() + "/bin");
+  const std::string link = folder.dir.path() + "/bin/lvxview";
+  fs::create_symlink(folder.binary, link);
+  const std::string appFlag = folder.dir.Write("app/lvxview.flg", "lvxview");
+  const std::string linkFlag = folder.dir.Write("bin/lvxview.flg", "lvxview");
+  EXPECT_EQ(folder.Run({folder.Doc("a.lvx", "x")}, link), kShown);
+  EXPECT_FALSE(fs::exists(appFlag));
+  EXPECT_TRUE(fs::exists(linkFlag));
+}
+
+TEST(LvxviewStartUp, PathIsOneArgumentWhateverItHolds) {
+  ProgramFolder folder;
+  const std::string doc = folder.Doc("March 2009/a $b;c'd.lvx", "x");
+  EXPECT_EQ(folder.Run({doc}), kShown);
+  EXPECT_EQ(folder.Run({"/CMD", "\"" + doc + "\""}), kShown);
+  EXPECT_EQ(folder.Run({"March 2009/a $b;c'd.lvx"}), kShown);  // relative to the start folder
+}
+
+TEST(LvxviewStartUp, SecondStartEndsAtOnceAndLeavesTheFirstRunning) {
+  ProgramFolder folder;
+  const std::string doc = folder.Doc("a.lvx", "x");
+  const std::string flag = folder.dir.Write("app/lvxview.flg", "lvxview");
+  LockHolder first(folder);
+  ASSERT_TRUE(first.Locked());
+  EXPECT_EQ(folder.Run({doc}), kOtherInstance);
+  // The running viewer may be waiting on its flag file.
+  EXPECT_TRUE(fs::exists(flag));
+  EXPECT_TRUE(first.Running());
+  EXPECT_TRUE(fs::exists(folder.LockPath()));
+  first.Release();
+  EXPECT_EQ(folder.Run({doc}), kShown);
+  EXPECT_FALSE(fs::exists(flag));
+}
+
+TEST(LvxviewStartUp, LockLeftByADeadViewerIsTakenOver) {
+  ProgramFolder folder;
+  LockHolder first(folder);
+  ASSERT_TRUE(first.Locked());
+  first.Kill();
+  ASSERT_TRUE(fs::exists(folder.LockPath()));
+  EXPECT_EQ(folder.Run({folder.Doc("a.lvx", "x")}), kShown);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// lvxview: shows one lvx document, named on the command line.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <exception>
+#include <memory>
+
+#include "command_line.h"
+#include "platform_qt.h"
+#include "single_instance.h"
+#include "viewer_session.h"
+
+namespace {
+
+std::string LocalPath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  try {
+    // Taken before any application object can consume arguments it knows.
+    std::string commandText = lvx::GetCommandText(argc, argv);
+    std::unique_ptr<lvx::ViewerSession> session;
+    std::unique_ptr<lvx::SingleInstance> instance;
+    lvx::StartupOutcome outcome{};
+    {
+      // The start-up needs no display, so that a viewer that has nothing to
+      // show ends silently even where there is none: the application object
+      // of the windows comes after it.
+      QCoreApplication core(argc, argv);
+      session = std::make_unique<lvx::ViewerSession>(
+          lvx::ViewerEnvironment{LocalPath(QCoreApplication::applicationDirPath()),
+                                 std::move(commandText), LocalPath(QDir::currentPath())});
+      instance = std::make_unique<lvx::SingleInstance>(
+          lvx::SingleInstance::LockPathFor(QString::fromStdString(session->ProgName)));
+      const lvx::QtPlatformInfo platform;
+      outcome = session->StartUp([&] { return instance->Claim(); }, platform);
+    }
+    return lvx::ExitStatus(outcome);
+  } catch (const std::exception&) {
+    // Nothing is ever reported to the user; the status tells a caller.
+    return 1;
+  }
+}
