@@ -24,7 +24,8 @@ inline constexpr std::size_t kCommandTextLimit = 1024;
 // rather nothing than a path cut short.
 std::string CommandArguments(std::string_view commandText);
 
-// What lvxprint takes from its command line (Windows-1252 bytes).
+// What lvxprint takes from its command line, bytes as they came (the path
+// is a local file name).
 struct PrintCommand {
   // Absolute path of the document, empty when the line names none. Blanks
   // before "/C:" stay; the file look-up forgives them.
