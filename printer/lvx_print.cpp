@@ -106,8 +106,8 @@ int LvxPrint::WriteBeside(const std::string& docPath) {
 }
 
 int LvxPrint::PrintOn(const std::string& printer, const std::string& docPath) {
-  PendingFile pending(SpoolTarget());
-  if (!pending.ok()) return Fail(kExitJobFailed, "no room for the job: " + pending.error());
+  PendingFile pending(SpoolTarget(), PendingFile::Access::kOwnerOnly);
+  if (!pending.ok()) return Fail(kExitJobFailed, "cannot spool the job: " + pending.error());
   if (const int status = Render(docPath, pending.path(), "the printer " + printer);
       status != kExitPrinted) {
     return status;

@@ -77,7 +77,7 @@ bool IsCompletePdf(const std::string& path) {
   return text.ends_with("%%EOF");
 }
 
-PendingFile::PendingFile(const std::string& target) {
+PendingFile::PendingFile(const std::string& target, Access access) {
   const auto name = NameStart(target);
   std::string pattern = target.substr(0, name) + "." + target.substr(name) + ".XXXXXX";
   const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
@@ -85,7 +85,8 @@ PendingFile::PendingFile(const std::string& target) {
     error_ = Reason(errno);
     return;
   }
-  ::fchmod(fd, NewFileMode());
+  // mkostemp makes the file its owner's alone.
+  if (access == Access::kAsNewFile) ::fchmod(fd, NewFileMode());
   ::close(fd);
   path_ = pattern;
 }

@@ -24,9 +24,13 @@ bool IsCompletePdf(const std::string& path);
 // published it is removed on destruction. Never throws.
 class PendingFile {
  public:
-  // Creates the temporary file for `target` (which need not exist), with the
-  // permissions a new file of this process gets.
-  explicit PendingFile(const std::string& target);
+  enum class Access {
+    kAsNewFile,  // the permissions any new file of this process gets
+    kOwnerOnly,  // for a job on its way to a printer
+  };
+
+  // Creates the temporary file for `target` (which need not exist).
+  explicit PendingFile(const std::string& target, Access access = Access::kAsNewFile);
   ~PendingFile();
   PendingFile(const PendingFile&) = delete;
   PendingFile& operator=(const PendingFile&) = delete;

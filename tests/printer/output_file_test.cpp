@@ -75,14 +75,17 @@ TEST(PendingFile, ReplacesItsTargetOnlyWhenAsked) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
-TEST(PendingFile, GetsTheUsualPermissionsOfANewFile) {
+TEST(PendingFile, GetsTheUsualPermissionsOfANewFileOrTheOwnersOnly) {
   const TempDir dir;
   const mode_t old = ::umask(022);
-  PendingFile pending(dir.path() + "/out.pdf");
+  const PendingFile shared(dir.path() + "/out.pdf");
+  const PendingFile own(dir.path() + "/job.pdf", PendingFile::Access::kOwnerOnly);
   ::umask(old);
   struct stat st {};
-  ASSERT_EQ(::stat(pending.path().c_str(), &st), 0);
+  ASSERT_EQ(::stat(shared.path().c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0644U);
+  ASSERT_EQ(::stat(own.path().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600U);
 }
 
 TEST(PendingFile, BesideTheDocumentItNeverReplacesAFile) {
