@@ -43,8 +43,11 @@ bool BitmapComplete(QByteArrayView data) {
   }
   const std::int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
   const std::int64_t rows = height < 0 ? -height : height;
-  // Both factors are below 2^37, so the product cannot overflow.
-  return pixelOffset + rowBytes * rows <= static_cast<std::int64_t>(data.size());
+  // Compared by division: a header may claim rows and widths whose product
+  // overflows 64 bits.
+  const std::int64_t available =
+      static_cast<std::int64_t>(data.size()) - static_cast<std::int64_t>(pixelOffset);
+  return available >= 0 && rows <= available / rowBytes;
 }
 
 bool IsStandaloneMarker(std::uint8_t marker) {

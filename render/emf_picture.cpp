@@ -2,6 +2,7 @@
 #include "emf_picture.h"
 
 #include <emf2svg.h>
+#include <uemf_safe.h>
 
 #include <QPainter>
 #include <QSvgRenderer>
@@ -53,7 +54,10 @@ std::optional<EmfHeader> ReadHeader(QByteArrayView data) {
   if (reader.U32() != kSignature) return std::nullopt;
   reader.Skip(4);
   const std::uint32_t totalBytes = reader.U32();
-  reader.Skip(20);
+  reader.Skip(8);
+  const std::uint64_t descriptionChars = reader.U32();
+  const std::uint64_t descriptionOffset = reader.U32();
+  reader.Skip(4);
   const double devicePixelsX = reader.I32();
   const double devicePixelsY = reader.I32();
   double millimetresX = reader.I32();
@@ -68,9 +72,15 @@ std::optional<EmfHeader> ReadHeader(QByteArrayView data) {
       millimetresY = micrometresY / 1000.0;
     }
   }
-  if (!reader.ok() || headerSize < kMinHeaderSize || headerSize > totalBytes ||
-      totalBytes > static_cast<std::uint64_t>(data.size()) || devicePixelsX <= 0 ||
-      devicePixelsY <= 0 || millimetresX <= 0 || millimetresY <= 0) {
+  // The converter reads a description at its offset even when it claims no
+  // characters, so an offset without characters is refused too.
+  const bool descriptionInside = descriptionChars == 0
+                                     ? descriptionOffset == 0
+                                     : descriptionOffset >= kMinHeaderSize &&
+                                           descriptionOffset + 2 * descriptionChars <= headerSize;
+  if (!reader.ok() || !descriptionInside || headerSize < kMinHeaderSize ||
+      headerSize > totalBytes || totalBytes > static_cast<std::uint64_t>(data.size()) ||
+      devicePixelsX <= 0 || devicePixelsY <= 0 || millimetresX <= 0 || millimetresY <= 0) {
     return std::nullopt;
   }
   header.pixelsPerMmX = devicePixelsX / millimetresX;
@@ -78,8 +88,9 @@ std::optional<EmfHeader> ReadHeader(QByteArrayView data) {
   return header;
 }
 
-// The records must follow each other, each inside the data, up to the
-// end-of-file record: anything else is a file cut short or corrupt.
+// The records must follow each other, each inside the data and sound in
+// itself, up to the end-of-file record: anything else is a file cut short
+// or corrupt.
 bool RecordsRunToEnd(QByteArrayView data) {
   ByteReader reader(data);
   while (reader.remaining() >= 8) {
@@ -88,6 +99,10 @@ bool RecordsRunToEnd(QByteArrayView data) {
     if (size < 8 || size % 4 != 0 || size - 8 > static_cast<std::uint64_t>(reader.remaining())) {
       return false;
     }
+    // The converter trusts every count and offset inside a record; let the
+    // record checker of its own library vet them first.
+    const char* record = data.data() + (data.size() - reader.remaining() - 8);
+    if (U_emf_record_safe(record) == 0) return false;
     if (type == kEndOfFileRecord) return true;
     reader.Skip(size - 8);
   }

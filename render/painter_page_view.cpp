@@ -107,7 +107,12 @@ void PainterPageView::DrawRect(float x1, float y1, float x2, float y2, std::int3
     // A filled box is also outlined, so that a bar thinner than a pixel
     // still shows as the thinnest line.
     painter.setBrush(filled ? QBrush(qColour) : QBrush(Qt::NoBrush));
-    painter.drawRect(rect);
+    // A box of size 0 is still marked on the page, as a dot.
+    if (rect.isNull()) {
+      painter.drawPoint(rect.topLeft());
+    } else {
+      painter.drawRect(rect);
+    }
   });
 }
 

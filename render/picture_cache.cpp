@@ -17,7 +17,10 @@ namespace {
 // A file descriptor that closes itself.
 class OpenFile {
  public:
-  explicit OpenFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  // Non-blocking, so that a pipe put where a picture should be cannot
+  // stall the open; regular files read the same either way.
+  explicit OpenFile(const std::string& path)
+      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
   ~OpenFile() {
     if (fd_ >= 0) ::close(fd_);
   }

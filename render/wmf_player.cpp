@@ -189,7 +189,9 @@ bool Player::RunObject(const Record& record, ByteReader& params) {
       return true;
     case kDeleteObject: {
       const std::uint16_t index = params.U16();
-      if (index < objects_.size()) objects_[index] = std::monostate{};
+      if (index >= objects_.size()) return true;
+      objects_[index] = std::monostate{};
+      lowestFree_ = std::min<std::size_t>(lowestFree_, index);
       return true;
     }
     default:
@@ -336,14 +338,15 @@ void Player::RestoreDc(std::int16_t which) {
 
 void Player::Create(Object object) {
   // A new object takes the lowest free slot of the table.
-  for (Object& slot : objects_) {
-    if (std::holds_alternative<std::monostate>(slot)) {
-      slot = std::move(object);
+  for (; lowestFree_ < objects_.size(); ++lowestFree_) {
+    if (std::holds_alternative<std::monostate>(objects_[lowestFree_])) {
+      objects_[lowestFree_++] = std::move(object);
       return;
     }
   }
   if (objects_.size() < static_cast<std::size_t>(content_.objectCount)) {
     objects_.push_back(std::move(object));
+    lowestFree_ = objects_.size();
   }
 }
 

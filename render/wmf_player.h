@@ -76,6 +76,8 @@ class Player {
   State state_;
   std::vector<State> saved_;
   std::vector<Object> objects_;
+  // No slot below this one is free.
+  std::size_t lowestFree_ = 0;
 };
 
 }  // namespace lvx::wmf

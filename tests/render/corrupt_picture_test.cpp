@@ -84,6 +84,19 @@ QByteArray SampleWmf() {
       .Bytes();
 }
 
+// A metafile with text, a polygon and a bitmap, for damaging.
+QByteArray RichWmf() {
+  return testing::WmfBuilder({0, 0, 400, 200}, 254)
+      .SolidBrush(0x00FF00)
+      .Select(0)
+      .Record(0x0324, {3, 10, 10, 390, 10, 200, 190})
+      .Font(40, "Times New Roman")
+      .Select(1)
+      .TextOut(20, 20, "Damaged text")
+      .StretchDib({100, 50, 200, 100}, Detailed({8, 8}))
+      .Bytes();
+}
+
 QByteArray SampleEmf() {
   return testing::EmfBuilder({0, 0, 400, 200}, {0, 0, 4000, 2000}, {1000, 1000}, {100, 100})
       .SolidBrush(1, 0x0000FF)
@@ -162,14 +175,17 @@ TEST(CorruptPicture, ImageRecordsDrawNothing) {
 // Damaged copies of good pictures: whatever loads has a sane size and can
 // be drawn. Run under the sanitizers this also guards the readers' bounds.
 TEST(CorruptPicture, DamagedCopiesNeverCrash) {
-  const QByteArray good[] = {SampleWmf(), SampleEmf(), Encoded(Detailed({40, 20}), "BMP"),
+  const QByteArray good[] = {SampleWmf(),
+                             RichWmf(),
+                             SampleEmf(),
+                             Encoded(Detailed({40, 20}), "BMP"),
                              Encoded(Detailed({40, 20}), "GIF"),
                              Encoded(Detailed({40, 20}), "JPEG")};
   std::mt19937 random(1234);
   QImage canvas(200, 200, QImage::Format_RGB32);
   int loaded = 0;
   for (const QByteArray& original : good) {
-    for (int round = 0; round < 150; ++round) {
+    for (int round = 0; round < 200; ++round) {
       QByteArray bytes = original;
       if (round % 3 == 0) bytes.truncate(1 + static_cast<qsizetype>(random() % (bytes.size() - 1)));
       const int flips = 1 + static_cast<int>(random() % 4);

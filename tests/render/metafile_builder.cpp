@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "metafile_builder.h"
 
+#include <QBuffer>
 #include <cstring>
 
 namespace lvx::testing {
@@ -86,6 +87,33 @@ WmfBuilder& WmfBuilder::TextOut(int x, int y, const char* text) {
 
 WmfBuilder& WmfBuilder::TransparentText() {
   return Record(0x0102, {1});
+}
+
+WmfBuilder& WmfBuilder::StretchDib(QRect target, const QImage& image) {
+  // Copy the source, DIB colours; source and destination corner and size.
+  std::vector<std::uint16_t> words = {0x0020,
+                                      0x00CC,
+                                      0,
+                                      Word(image.height()),
+                                      Word(image.width()),
+                                      0,
+                                      0,
+                                      Word(target.height()),
+                                      Word(target.width()),
+                                      Word(target.y()),
+                                      Word(target.x())};
+  // A device-independent bitmap is a bitmap file without its file header.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "BMP");
+  bytes.remove(0, 14);
+  if (bytes.size() % 2 != 0) bytes.append('\0');
+  for (qsizetype i = 0; i < bytes.size(); i += 2) {
+    words.push_back(static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[i]) |
+                                               static_cast<std::uint8_t>(bytes[i + 1]) << 8));
+  }
+  return Record(0x0F43, words);
 }
 
 QByteArray WmfBuilder::Bytes() const {

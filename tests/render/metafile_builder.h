@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QRect>
 #include <QSize>
 #include <cstdint>
@@ -26,6 +27,8 @@ class WmfBuilder {
   WmfBuilder& Font(int height, const char* face);
   WmfBuilder& TextOut(int x, int y, const char* text);
   WmfBuilder& TransparentText();
+  // A bitmap record drawing `image` stretched over `target`.
+  WmfBuilder& StretchDib(QRect target, const QImage& image);
   WmfBuilder& WindowExt(int x, int y);
 
   // The file, ended by the end-of-file record.

@@ -65,6 +65,19 @@ TEST(DrawRect, BarThinnerThanAPixelStillShows) {
   }
 }
 
+TEST(DrawRect, SizeZeroIsADotAndOneSideZeroALine) {
+  PageImage page({200, 200}, ViewScale::Millimetres(kScreenDpi));
+  page.view().DrawRect(10, 10, 10, 10, 0, false);
+  const QRect dot = InkBounds(page.image());
+  ASSERT_FALSE(dot.isEmpty());
+  EXPECT_LE(dot.width() * dot.height(), 4);
+  page.view().Clear();
+  page.view().DrawRect(10, 20, 40, 20, 0, true);
+  const QRect line = InkBounds(page.image());
+  EXPECT_LE(line.height(), 2);
+  EXPECT_NEAR(line.width(), 30 * 96 / 25.4, 1.5);
+}
+
 TEST(DrawRect, OutlineIsTheThinnestLine) {
   PageFixture page;
   page.Run("*BOX /X:20 /Y:20 /W:40 /H:20 /C:&H00FF0000");

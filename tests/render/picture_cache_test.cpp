@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QBuffer>
 #include <QImage>
@@ -58,6 +59,14 @@ TEST(PictureCache, AChangedFileIsReadAgain) {
   dir.Write("logo.bmp", "broken");
   EXPECT_EQ(pictures.Load(path), nullptr);
   fs::remove(path);
+  EXPECT_EQ(pictures.Load(path), nullptr);
+}
+
+TEST(PictureCache, APipeNamedLikeAPictureDoesNotHang) {
+  testing::TempDir dir;
+  const std::string path = dir.path() + "/logo.bmp";
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  PictureCache pictures;
   EXPECT_EQ(pictures.Load(path), nullptr);
 }
 
