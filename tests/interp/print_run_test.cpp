@@ -92,6 +92,24 @@ TEST(PrintRun, PageRecordMergesItsFileAtTheTopOfTheNextPage) {
   EXPECT_EQ(f.Print(Text("a") + "*PAGE /N:form.lvx\r\n" + Text("b"), 2), "a|formb|a|formb");
 }
 
+TEST(PrintRun, AfterAMergeTheMergedFilesLastLineDecidesThePageBreak) {
+  PrintFixture ends;
+  ends.dir.Write("m.lvx", Text("m") + "*TEXT /X:1 /Y:1 /T:*PAGE\r\n");
+  EXPECT_EQ(ends.Print("*MERGE /N:m.lvx\r\n" + Text("after"), 1), "m*PAGE|after");
+  // A page record that merges a file whose last line is no page record
+  // starts no page: the test looks at the record after the merge.
+  PrintFixture plain;
+  plain.dir.Write("m.lvx", Text("m"));
+  EXPECT_EQ(plain.Print("*MERGE *PAGE /N:m.lvx\r\n" + Text("after"), 1), "mafter");
+}
+
+TEST(PrintRun, EndMarksInAnyLetterCaseAndLineEnd) {
+  PrintFixture lower;
+  EXPECT_EQ(lower.Print(Text("a") + "  #eod\r\n" + Text("b") + Text("c"), 1), "a|bc");
+  PrintFixture bareCr;
+  EXPECT_EQ(bareCr.Print("*TEXT /X:1 /Y:1 /T:a\r#EOD\r*TEXT /X:1 /Y:1 /T:b\rREM\r", 2), "a|a|b|b");
+}
+
 TEST(PrintRun, OrientationActsWhereItStandsInEveryCopy) {
   PrintFixture f;
   const std::string doc = "*ORIENTATION /H\r\n" + Text("a") + "*PAGE\r\n*ORIENTATION /V /H\r\n" +

@@ -10,7 +10,8 @@
 # with CUPS_SERVER pointing at it. The scheduler starts once per ctest run
 # (test private_cups_start) and stops after the last test that needs it
 # (private_cups_stop).
-include_guard(GLOBAL)
+# Once per folder: the variables below are set in the including folder.
+include_guard(DIRECTORY)
 
 set(LVX_PRIVATE_CUPS_SCRIPTS ${CMAKE_CURRENT_LIST_DIR})
 # Outside the build tree, one folder per build tree; short, for the socket's

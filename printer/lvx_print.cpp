@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "lvx_print.h"
+
+#include <QString>
+#include <filesystem>
+
+#include "check_file.h"
+#include "command_line.h"
+#include "cp1252.h"
+#include "file_lookup.h"
+#include "output_file.h"
+#include "pdf_job.h"
+
+namespace lvx {
+namespace {
+
+// Where a job for a printer is put together before it is handed over.
+std::string SpoolTarget() {
+  std::error_code error;
+  std::string folder = std::filesystem::temp_directory_path(error).string();
+  if (error || folder.empty()) folder = "/tmp";
+  return folder + "/lvxprint-job.pdf";
+}
+
+}  // namespace
+
+LvxPrint::LvxPrint(PrintPlace place, PrinterSystem& printers, std::ostream& out, std::ostream& err)
+    : place_(std::move(place)), printers_(printers), out_(out), err_(err) {}
+
+int LvxPrint::Fail(int status, std::string_view message) {
+  err_ << "lvxprint: " << message << '\n' << std::flush;
+  return status;
+}
+
+int LvxPrint::Run(std::string_view commandText) {
+  try {
+    const PrintCommand command = ParsePrintCommand(commandText, place_.startFolder);
+    DocPath = command.DocPath;
+    DocFolder = command.DocFolder;
+    DocFileName = command.DocFileName;
+    // Every file is reached by its full path, so a failed change does no harm.
+    std::error_code ignored;
+    if (!DocFolder.empty()) std::filesystem::current_path(DocFolder, ignored);
+
+    // The default printer stands for a name that is empty here.
+    settings =
+        ReadPrinterSettings(PrinterSettingsPath(place_.AppFolder), CopiesBound::kBatchPrinter, "");
+    CheckResult = CheckFile(DocPath);
+    if (CheckResult == kCheckNoName) return Fail(kExitNoDocument, "no document given");
+    if (CheckResult != kCheckUsable) {
+      return Fail(kExitNoDocument, DocPath + ": no such document, or it is empty");
+    }
+    copies = CopiesForRun(command.copies, settings.copies);
+    const auto docPath = FindFile(DocPath);
+    if (!docPath) return Fail(kExitDocumentChanged, DocPath + ": the document vanished");
+    if (!place_.outputFile.empty()) return WriteFile(*docPath);
+
+    const std::string defaultName = printers_.DefaultPrinterName();
+    const std::string wanted =
+        settings.printerName.empty() ? defaultName : Utf8From1252(settings.printerName);
+    const auto printer = ChoosePrinter(printers_.PrinterNames(), defaultName, wanted);
+    if (!printer) return WriteBeside(*docPath);
+    return PrintOn(*printer, *docPath);
+  } catch (const std::exception& e) {
+    return Fail(kExitJobFailed, e.what());
+  }
+}
+
+int LvxPrint::Render(const std::string& docPath, const std::string& pdfPath,
+                     std::string_view destination) {
+  const QString title = QString::fromStdString(Utf8From1252(DocFileName));
+  switch (WritePdfJob(docPath, DocFolder, copies, pdfPath, title)) {
+    case PdfJobResult::kWritten:
+      return kExitPrinted;
+    case PdfJobResult::kDocumentChanged:
+      return Fail(kExitDocumentChanged,
+                  DocPath + ": the document changed or vanished while printing; nothing printed");
+    case PdfJobResult::kWriteFailed:
+      break;
+  }
+  return Fail(kExitJobFailed, "could not write the job for " + std::string(destination));
+}
+
+int LvxPrint::WriteFile(const std::string& docPath) {
+  const std::string& target = place_.outputFile;
+  PendingFile pending(target);
+  if (!pending.ok()) return Fail(kExitJobFailed, target + ": " + pending.error());
+  if (const int status = Render(docPath, pending.path(), target); status != kExitPrinted) {
+    return status;
+  }
+  if (!pending.Replace(target)) return Fail(kExitJobFailed, target + ": " + pending.error());
+  return kExitPrinted;
+}
+
+int LvxPrint::WriteBeside(const std::string& docPath) {
+  const std::string target = BesidePdfPath(docPath);
+  PendingFile pending(target);
+  if (!pending.ok()) return Fail(kExitJobFailed, target + ": " + pending.error());
+  if (const int status = Render(docPath, pending.path(), target); status != kExitPrinted) {
+    return status;
+  }
+  const auto written = pending.PublishBeside(target);
+  if (!written) return Fail(kExitJobFailed, target + ": " + pending.error());
+  out_ << "lvxprint: no printer installed; the job is in " << *written << '\n' << std::flush;
+  return kExitPrinted;
+}
+
+int LvxPrint::PrintOn(const std::string& printer, const std::string& docPath) {
+  PendingFile pending(SpoolTarget(), PendingFile::Access::kOwnerOnly);
+  if (!pending.ok()) return Fail(kExitJobFailed, "cannot spool the job: " + pending.error());
+  if (const int status = Render(docPath, pending.path(), "the printer " + printer);
+      status != kExitPrinted) {
+    return status;
+  }
+  const auto submission = printers_.SubmitPdf(printer, pending.path(), Utf8From1252(DocFileName));
+  if (!submission.ok) {
+    return Fail(kExitJobFailed,
+                "the printer " + printer + " did not take the job: " + submission.error);
+  }
+  printerName = printer;
+  return kExitPrinted;
+}
+
+}  // namespace lvx

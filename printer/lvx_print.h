@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "printer_settings.h"
+#include "printer_system.h"
+
+namespace lvx {
+
+// Exit statuses of lvxprint.
+inline constexpr int kExitPrinted = 0;          // the job was handed over
+inline constexpr int kExitNoDocument = 1;       // no, a missing or an empty document
+inline constexpr int kExitDocumentChanged = 2;  // it vanished or changed while printed
+inline constexpr int kExitJobFailed = 3;        // the job could not be made or handed over
+
+// Where lvxprint runs.
+struct PrintPlace {
+  std::string AppFolder;    // the folder of the program, holding lvxprint.ini
+  std::string startFolder;  // the current folder at start, absolute
+  // Absolute path of the PDF file that takes the job instead of a printer
+  // (LVXPRINT_OUTPUT); empty to print.
+  std::string outputFile;
+};
+
+// One run of the batch printer: reads the command text and lvxprint.ini,
+// checks the document, chooses the printer and prints every document of the
+// file in all copies as one job: on the chosen printer, into `outputFile`
+// when set, or, with no printer installed, into a new PDF file beside the
+// document (named on `out`). Changes the current folder to the document's.
+// Returns the exit status; unless it is kExitPrinted nothing was printed or
+// written and `err` got one line saying why. Never throws.
+class LvxPrint {
+ public:
+  LvxPrint(PrintPlace place, PrinterSystem& printers, std::ostream& out, std::ostream& err);
+
+  int Run(std::string_view commandText);
+
+  // The state of the run, for those who look after it.
+  std::string DocPath;
+  std::string DocFolder;
+  std::string DocFileName;
+  std::int16_t CheckResult = 0;
+  PrinterSettings settings;
+  std::int16_t copies = 1;
+  std::string printerName;  // the printer that got the job; empty for a file
+
+ private:
+  int PrintOn(const std::string& printer, const std::string& docPath);
+  int WriteFile(const std::string& docPath);
+  int WriteBeside(const std::string& docPath);
+  int Render(const std::string& docPath, const std::string& pdfPath, std::string_view destination);
+  int Fail(int status, std::string_view message);
+
+  PrintPlace place_;
+  PrinterSystem& printers_;
+  std::ostream& out_;
+  std::ostream& err_;
+};
+
+}  // namespace lvx

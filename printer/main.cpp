@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// lvxprint: prints every document of a file, in the copies asked for, as
+// one job on the printer chosen in lvxprint.ini, without any window.
+#include <QFile>
+#include <QGuiApplication>
+#include <filesystem>
+#include <iostream>
+
+#include "command_line.h"
+#include "lvx_print.h"
+#include "printer_system.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: lvxprint DOCUMENT [/C:COPIES]\n"
+    "Prints every document of the file DOCUMENT, each in COPIES copies (1 to 99;\n"
+    "without /C: as set in lvxprint.ini), as one job on the printer named in\n"
+    "lvxprint.ini beside the program, or on the default printer.\n"
+    "With LVXPRINT_OUTPUT naming a file, the job is written there as PDF instead.\n"
+    "With no printer installed, it is written as a PDF file beside the document.\n"
+    "Exit status: 0 printed, 1 no usable document, 2 the document changed while\n"
+    "printing, 3 the job could not be made or handed over.\n";
+
+// Qt's own notes would muddle the one line lvxprint writes when it fails.
+void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::cerr << "lvxprint: " << message.toStdString() << '\n';
+  }
+}
+
+std::string StartFolder() {
+  std::error_code error;
+  const auto folder = std::filesystem::current_path(error);
+  return error ? std::string("/") : folder.string();
+}
+
+// LVXPRINT_OUTPUT as an absolute path; empty when not set.
+std::string OutputFile(const std::string& startFolder) {
+  const char* output = std::getenv("LVXPRINT_OUTPUT");
+  if (output == nullptr || *output == '\0') return {};
+  const std::filesystem::path path(output);
+  return path.is_absolute() ? path.string() : (startFolder / path).string();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const std::string commandText = lvx::GetCommandText(argc, argv);
+  if (commandText == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (commandText == "--version") {
+    std::cout << "lvxprint " << LVX_VERSION << '\n';
+    return 0;
+  }
+
+  // Printing needs fonts and a paint device, never a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietQt);
+  // The arguments are a document path, not options for Qt.
+  int qtArgc = 1;
+  QGuiApplication app(qtArgc, argv);
+
+  lvx::PrintPlace place;
+  place.AppFolder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+  place.startFolder = StartFolder();
+  place.outputFile = OutputFile(place.startFolder);
+  lvx::CupsPrinterSystem printers;
+  lvx::LvxPrint program(place, printers, std::cout, std::cerr);
+  return program.Run(commandText);
+}

@@ -1,0 +1,246 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A whole run of the batch printer in this process, with printers as the
+// test wants them.
+#include "lvx_print.h"
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "settings_writer.h"
+#include "temp_dir.h"
+
+namespace lvx {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadAll;
+using testing::TempDir;
+
+// Printers that take every job (or refuse it) and keep what they got.
+class FakePrinters : public PrinterSystem {
+ public:
+  struct Job {
+    std::string printer;
+    std::string title;
+    std::string pdf;
+  };
+
+  std::vector<std::string> PrinterNames() override {
+    ++asked;
+    return names;
+  }
+  std::string DefaultPrinterName() override {
+    ++asked;
+    return defaultName;
+  }
+  Submission SubmitPdf(const std::string& name, const std::string& path,
+                       const std::string& title) override {
+    if (!refusal.empty()) return {false, refusal};
+    jobs.push_back({name, title, ReadAll(path)});
+    return {true, {}};
+  }
+
+  std::vector<std::string> names = {"Laser", "Office", "Photo"};
+  std::string defaultName = "Office";
+  std::string refusal;  // the reason given for refusing jobs, empty to take them
+  std::vector<Job> jobs;
+  int asked = 0;
+};
+
+int PageCount(const std::string& pdf) {
+  const std::regex page("/Type /Page[^s]");
+  return static_cast<int>(
+      std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator()));
+}
+
+std::size_t FilesIn(const std::string& folder) {
+  return static_cast<std::size_t>(
+      std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// A program folder, a document folder with a two-page document "a.lvx",
+// and a spool folder, in one temporary folder; the current folder and
+// TMPDIR are put back afterwards.
+class LvxPrintTest : public ::testing::Test {
+ protected:
+  LvxPrintTest() {
+    fs::create_directories(app);
+    fs::create_directories(spool);
+    dir.Write("docs/a.lvx", "*TEXT /X:20 /Y:20 /T:one\r\n*PAGE\r\n*TEXT /X:20 /Y:20 /T:two\r\n");
+    const char* tmp = std::getenv("TMPDIR");
+    if (tmp != nullptr) oldTmp_ = tmp;
+    ::setenv("TMPDIR", spool.c_str(), 1);
+  }
+  ~LvxPrintTest() override {
+    fs::current_path(oldFolder_);
+    if (oldTmp_) {
+      ::setenv("TMPDIR", oldTmp_->c_str(), 1);
+    } else {
+      ::unsetenv("TMPDIR");
+    }
+  }
+
+  int Run(std::string_view commandText, const std::string& outputFile = {}) {
+    out.str({});
+    err.str({});
+    LvxPrint program(PrintPlace{app, docs, outputFile}, printers, out, err);
+    const int status = program.Run(commandText);
+    copies = program.copies;
+    return status;
+  }
+  void Settings(std::string_view bytes) const { dir.Write("app/lvxprint.ini", bytes); }
+  int ErrLines() const { return static_cast<int>(std::ranges::count(err.str(), '\n')); }
+
+  const TempDir dir;
+  const std::string app = dir.path() + "/app";
+  const std::string docs = dir.path() + "/docs";
+  const std::string spool = dir.path() + "/spool";
+  FakePrinters printers;
+  std::ostringstream out;
+  std::ostringstream err;
+  int copies = 0;
+
+ private:
+  fs::path oldFolder_ = fs::current_path();
+  std::optional<std::string> oldTmp_;
+};
+
+TEST_F(LvxPrintTest, TheStoredPrinterByItsExactNameElseTheDefault) {
+  const struct {
+    std::string_view settings;
+    std::vector<std::string> names;
+    std::string defaultName;
+    std::string_view printer;
+  } rows[] = {
+      {"PRINTER=Photo\r\n", {"Laser", "Office", "Photo"}, "Office", "Photo"},
+      {"Printer=Laser", {"Laser", "Office", "Photo"}, "Office", "Laser"},
+      {"PRINTER=photo\r\n", {"Laser", "Office", "Photo"}, "Office", "Office"},
+      {"PRINTER= Photo\r\n", {"Laser", "Office", "Photo"}, "Office", "Office"},
+      {"PRINTER= \r\n", {"Laser", "Office", "Photo"}, "Office", "Office"},
+      {"", {"Laser", "Office", "Photo"}, "Office", "Office"},
+      {"PRINTER=Gone\r\n", {"Laser", "Office", "Photo"}, "", "Laser"},
+      // The settings are Windows-1252; queue names are UTF-8.
+      {"PRINTER=Caf\xE9\r\n", {"Laser", "Caf\xC3\xA9"}, "Laser", "Caf\xC3\xA9"},
+  };
+  for (const auto& row : rows) {
+    Settings(row.settings);
+    printers.names = row.names;
+    printers.defaultName = row.defaultName;
+    printers.jobs.clear();
+    EXPECT_EQ(Run("a.lvx"), kExitPrinted) << row.settings << err.str();
+    ASSERT_EQ(printers.jobs.size(), 1U) << row.settings;
+    EXPECT_EQ(printers.jobs[0].printer, row.printer) << row.settings;
+    EXPECT_EQ(printers.jobs[0].title, "a.lvx");
+    EXPECT_EQ(PageCount(printers.jobs[0].pdf), 2) << row.settings;
+    EXPECT_EQ(FilesIn(spool), 0U) << "the spooled job must go";
+    EXPECT_EQ(out.str() + err.str(), "");
+  }
+}
+
+TEST_F(LvxPrintTest, AMissingSettingsFileIsCreatedEmpty) {
+  EXPECT_EQ(Run("a.lvx"), kExitPrinted);
+  EXPECT_TRUE(fs::is_regular_file(app + "/lvxprint.ini"));
+  EXPECT_EQ(fs::file_size(app + "/lvxprint.ini"), 0U);
+  EXPECT_EQ(copies, 1);
+  EXPECT_EQ(printers.jobs.at(0).printer, "Office");
+}
+
+TEST_F(LvxPrintTest, CopiesFromTheCommandLineElseTheSettings) {
+  const struct {
+    std::string_view settings;
+    std::string_view command;
+    int copies;
+  } rows[] = {
+      {"COPIES=3\r\n", "a.lvx", 3},       {"COPIES=3\r\n", "a.lvx /C:2", 2},
+      {"COPIES=3\r\n", "a.lvx /C:0", 3},  {"COPIES=3\r\n", "a.lvx /C:", 3},
+      {"COPIES=3\r\n", "a.lvx /C:x", 3},  {"COPIES=3\r\n", "a.lvx /C:100", 1},
+      {"COPIES=3\r\n", "a.lvx /C:-1", 1}, {"COPIES=150\r\n", "a.lvx", 1},
+      {"COPIES=99\r\n", "a.lvx", 99},     {"", "\"a.lvx\" /c:4", 4},
+  };
+  for (const auto& row : rows) {
+    Settings(row.settings);
+    printers.jobs.clear();
+    EXPECT_EQ(Run(row.command), kExitPrinted) << row.command << err.str();
+    EXPECT_EQ(copies, row.copies) << row.settings << row.command;
+    ASSERT_EQ(printers.jobs.size(), 1U);
+    EXPECT_EQ(PageCount(printers.jobs[0].pdf), 2 * row.copies) << row.settings << row.command;
+  }
+}
+
+TEST_F(LvxPrintTest, ARefusedJobFailsAndLeavesNothingBehind) {
+  printers.refusal = "The printer is not accepting jobs.";
+  EXPECT_EQ(Run("a.lvx"), kExitJobFailed);
+  EXPECT_EQ(err.str(),
+            "lvxprint: the printer Office did not take the job: The printer is not accepting "
+            "jobs.\n");
+  EXPECT_EQ(FilesIn(spool), 0U);
+}
+
+TEST_F(LvxPrintTest, NoUsableDocumentPrintsNothing) {
+  dir.Write("docs/empty.lvx", "");
+  const struct {
+    std::string_view command;
+    std::string message;
+  } rows[] = {
+      {"", "lvxprint: no document given\n"},
+      {"\"  \" /C:2", "lvxprint: no document given\n"},
+      {"missing.lvx", "lvxprint: " + docs + "/missing.lvx: no such document, or it is empty\n"},
+      {"empty.lvx", "lvxprint: " + docs + "/empty.lvx: no such document, or it is empty\n"},
+      {docs, "lvxprint: " + docs + ": no such document, or it is empty\n"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(Run(row.command), kExitNoDocument) << row.command;
+    EXPECT_EQ(err.str(), row.message);
+  }
+  EXPECT_TRUE(printers.jobs.empty());
+  // The check deletes an empty document.
+  EXPECT_FALSE(fs::exists(docs + "/empty.lvx"));
+  EXPECT_EQ(FilesIn(spool), 0U);
+}
+
+TEST_F(LvxPrintTest, WithoutPrintersThePdfGoesBesideTheDocumentUnderANewName) {
+  printers.names.clear();
+  printers.defaultName.clear();
+  dir.Write("docs/a.pdf", "mine");
+  for (const char* name : {"a-2.pdf", "a-3.pdf"}) {
+    EXPECT_EQ(Run("a.lvx /C:2"), kExitPrinted) << err.str();
+    EXPECT_EQ(out.str(),
+              "lvxprint: no printer installed; the job is in " + docs + "/" + name + "\n");
+    EXPECT_EQ(PageCount(ReadAll(docs + "/" + name)), 4);
+  }
+  EXPECT_EQ(ReadAll(docs + "/a.pdf"), "mine");
+  EXPECT_EQ(FilesIn(docs), 4U);  // a.lvx and three PDF files, nothing pending
+}
+
+TEST_F(LvxPrintTest, AnOutputFileTakesTheJobWithoutAskingForPrinters) {
+  const std::string output = dir.Write("job.pdf", "old");
+  EXPECT_EQ(Run("a.lvx /C:3", output), kExitPrinted) << err.str();
+  EXPECT_EQ(PageCount(ReadAll(output)), 6);
+  EXPECT_EQ(printers.asked, 0);
+  EXPECT_TRUE(printers.jobs.empty());
+  EXPECT_EQ(out.str() + err.str(), "");
+
+  EXPECT_EQ(Run("a.lvx", dir.path() + "/none/job.pdf"), kExitJobFailed);
+  EXPECT_EQ(ErrLines(), 1);
+  EXPECT_EQ(Run("missing.lvx", output), kExitNoDocument);
+  EXPECT_EQ(PageCount(ReadAll(output)), 6) << "a failed run leaves the old file";
+}
+
+TEST_F(LvxPrintTest, RelativePathsAreTakenInTheStartFolderBeforeTheChange) {
+  dir.Write("docs/sub/b.lvx", "*MERGE /N:part.lvx\r\n");
+  dir.Write("docs/sub/part.lvx", "*TEXT /X:20 /Y:20 /T:part\r\n");
+  const std::string output = dir.path() + "/job.pdf";
+  // The blank that stands before "/C:" stays with the path and is forgiven.
+  EXPECT_EQ(Run("sub/b.lvx /C:1", output), kExitPrinted) << err.str();
+  EXPECT_EQ(fs::current_path(), fs::path(docs + "/sub"));
+  EXPECT_EQ(PageCount(ReadAll(output)), 1);
+}
+
+}  // namespace
+}  // namespace lvx
