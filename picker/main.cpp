@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QFile>
 
-#include "command_line.h"
+#include "command_text.h"
 #include "form_lvx_pick.h"
 #include "printer_settings.h"
 #include "printer_source.h"

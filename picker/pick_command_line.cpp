@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pick_command_line.h"
 
-#include "command_line.h"
+#include "command_text.h"
 #include "cp1252.h"
 
 namespace lvx {

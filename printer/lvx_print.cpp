@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "check_file.h"
-#include "command_line.h"
+#include "print_command.h"
 #include "cp1252.h"
 #include "file_lookup.h"
 #include "output_file.h"

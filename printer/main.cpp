@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "command_line.h"
+#include "print_command.h"
 #include "lvx_print.h"
 #include "printer_system.h"
 

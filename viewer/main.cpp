@@ -7,7 +7,7 @@
 #include <exception>
 #include <memory>
 
-#include "command_line.h"
+#include "command_text.h"
 #include "platform_qt.h"
 #include "single_instance.h"
 #include "viewer_session.h"

@@ -8,6 +8,7 @@
 
 #include "check_file.h"
 #include "command_line.h"
+#include "command_text.h"
 #include "doc_list.h"
 #include "file_lookup.h"
 #include "page_reader.h"
@@ -71,7 +72,7 @@ bool ViewerSession::LoadDocumentPath() {
   // List entries are paths made from real names: only the command line is
   // cleaned, since quotes and "/cmd" are legal in names here.
   CmdText = DocIndex != 0 ? DocList[static_cast<std::size_t>(DocIndex)]
-                          : CleanCommandText(GetCommandText());
+                          : CommandArguments(GetCommandText());
   SplitPath split = SplitDocumentPath(CmdText, currentDir_);
   DocPath = std::move(split.DocPath);
   DocFileName = std::move(split.DocFileName);

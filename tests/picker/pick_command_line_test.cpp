@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "command_line.h"
+#include "command_text.h"
 
 namespace lvx {
 namespace {

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "check_file.h"
-#include "command_line.h"
+#include "command_text.h"
 #include "doc_list.h"
 #include "fake_platform.h"
 #include "page_reader.h"
@@ -60,7 +60,7 @@ TEST(LoadDocumentPath, CommandLineGivesPathNameAndFolder) {
 TEST(LoadDocumentPath, NoOrOverLongTextGivesNoDocument) {
   SessionFixture f;
   for (const std::string& text : {std::string(), std::string(" \"\" "),
-                                  f.docs + "/" + std::string(kMaxArgumentText, 'a') + ".lvx"}) {
+                                  f.docs + "/" + std::string(kCommandTextLimit, 'a') + ".lvx"}) {
     ViewerSession session = f.Session(text, "/home/u");
     EXPECT_FALSE(session.LoadDocumentPath());
     EXPECT_EQ(session.DocPath, "");

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "command_line.h"
+#include "print_command.h"
 
 #include "convert.h"
 #include "cp1252.h"
@@ -8,22 +8,7 @@
 namespace lvx {
 namespace {
 
-constexpr std::string_view kCmdKey = "/CMD";
 constexpr std::string_view kCopiesKey = "/C:";
-
-std::size_t FindCmdKey(const std::string& upper) {
-  for (auto p = upper.find(kCmdKey); p != std::string::npos; p = upper.find(kCmdKey, p + 1)) {
-    const auto next = p + kCmdKey.size();
-    if (next == upper.size() || upper[next] == ' ' || upper[next] == '"') return p;
-  }
-  return std::string::npos;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::int16_t CopiesFrom(std::string_view text) {
   try {
@@ -41,26 +26,6 @@ std::string Absolute(std::string_view path, std::string_view startFolder) {
 }
 
 }  // namespace
-
-std::string GetCommandText(int argc, const char* const* argv) {
-  std::string text;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) text += ' ';
-    text += argv[i];
-  }
-  return text;
-}
-
-std::string CommandArguments(std::string_view commandText) {
-  const auto cmd = FindCmdKey(UpperCase1252(commandText));
-  if (cmd != std::string::npos) commandText.remove_prefix(cmd + kCmdKey.size());
-  if (commandText.size() > kCommandTextLimit) return {};
-  std::string unquoted;
-  for (char c : commandText) {
-    if (c != '"') unquoted += c;
-  }
-  return std::string(TrimBlanks(unquoted));
-}
 
 PrintCommand ParsePrintCommand(std::string_view commandText, std::string_view startFolder) {
   PrintCommand command;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "command_line.h"
+#include "print_command.h"
 
 #include <gtest/gtest.h>
 
@@ -102,13 +102,6 @@ TEST(CopiesForRun, CommandLineFirstWithinOneTo99) {
               row.run)
         << row.command << " " << row.settings;
   }
-}
-
-TEST(GetCommandText, JoinsTheArgumentsWithSingleBlanks) {
-  const char* const argv[] = {"lvxprint", "/home/u/a b.lvx", "/C:2", ""};
-  EXPECT_EQ(GetCommandText(1, argv), "");
-  EXPECT_EQ(GetCommandText(2, argv), "/home/u/a b.lvx");
-  EXPECT_EQ(GetCommandText(4, argv), "/home/u/a b.lvx /C:2 ");
 }
 
 }  // namespace

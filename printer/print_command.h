@@ -6,23 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "command_text.h"
+
 namespace lvx {
-
-// The command line as one text, the way other programs hand it over: the
-// arguments after the program's name joined with single blanks.
-std::string GetCommandText(int argc, const char* const* argv);
-
-// Longest argument text a program accepts after the "/CMD" cut.
-inline constexpr std::size_t kCommandTextLimit = 1024;
-
-// The part of a command text that carries arguments: the text after the
-// first "/CMD" key (any letter case) when there is one, every double quote
-// removed, leading and trailing blanks trimmed. "/CMD" counts as a key only
-// when a blank, a double quote or the end of the text follows it, so that a
-// folder such as "/srv/cmd/" or "/home/cmdfiles/" in a path is not cut.
-// Empty when the text after the cut is longer than kCommandTextLimit:
-// rather nothing than a path cut short.
-std::string CommandArguments(std::string_view commandText);
 
 // What lvxprint takes from its command line, bytes as they came (the path
 // is a local file name).
