@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "file_lookup.h"
@@ -55,20 +56,33 @@ bool LineReader::AtEnd() {
   return pos_ == end_ && !Fill();
 }
 
-bool LineReader::ReadLine(std::string& line) {
+void LineReader::Take(std::string& line, const char* bytes, std::size_t count, TailKeys* tail) {
+  const std::size_t room = kKeptLineBytes - std::min(line.size(), kKeptLineBytes);
+  const std::size_t kept = std::min(room, count);
+  line.append(bytes, kept);
+  if (kept == count) return;
+  if (!lastLineCut_) {
+    lastLineCut_ = true;
+    if (tail != nullptr) tail->Start(line);
+  }
+  if (tail != nullptr) tail->Scan(std::string_view(bytes + kept, count - kept));
+}
+
+bool LineReader::ReadLine(std::string& line, TailKeys* tail) {
   if (AtEnd()) return false;
   line.clear();
+  lastLineCut_ = false;
   for (;;) {
     if (pos_ == end_ && !Fill()) break;
     const char* start = buffer_.get() + pos_;
     const void* cr = std::memchr(start, '\r', end_ - pos_);
     if (cr == nullptr) {
-      line.append(start, end_ - pos_);
+      Take(line, start, end_ - pos_, tail);
       pos_ = end_;
       continue;
     }
     const auto length = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
-    line.append(start, length);
+    Take(line, start, length, tail);
     pos_ += length + 1;
     if ((pos_ < end_ || Fill()) && buffer_[pos_] == '\n') ++pos_;
     break;

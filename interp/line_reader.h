@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "tail_keys.h"
+
 namespace lvx {
 
 // Reads a text file line by line as bytes. A line ends at CR LF or at a lone
@@ -29,8 +31,12 @@ class LineReader {
   bool AtEnd();
 
   // Reads the next line into `line` (reusing its storage); false, with
-  // `line` untouched, when the file is exhausted.
-  bool ReadLine(std::string& line);
+  // `line` untouched, when the file is exhausted. Of a line longer than
+  // kKeptLineBytes only that many bytes are kept, and the rest goes through
+  // `tail` when one is given: memory stays bounded whatever the file holds.
+  bool ReadLine(std::string& line, TailKeys* tail = nullptr);
+  // Whether the line last read was longer than what was kept.
+  bool LastLineCut() const { return lastLineCut_; }
 
   // Byte offset of the next line, and a way back to it.
   std::uint64_t Offset() const { return offset_ - (end_ - pos_); }
@@ -39,7 +45,11 @@ class LineReader {
  private:
   bool Fill();
 
+  // Keeps `bytes` up to the cap; the rest goes to the tail.
+  void Take(std::string& line, const char* bytes, std::size_t count, TailKeys* tail);
+
   std::FILE* file_ = nullptr;
+  bool lastLineCut_ = false;
   std::unique_ptr<char[]> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;

@@ -52,7 +52,7 @@ void PageReader::ReadPage() {
     }
     next = Next::kEndTest;
     // At the end of the file a failed read keeps the previous DocLine.
-    channel_.ReadLine(DocLine);
+    if (channel_.ReadLine(DocLine, &docLineTail_)) docLineCut_ = channel_.LastLineCut();
     if (afterEnd && !channel_.AtEnd()) afterEnd = false;
     if (afterEnd) {
       // The document that ended at "#EOD" was the file's last one (at most
@@ -67,7 +67,7 @@ void PageReader::ReadPage() {
 }
 
 bool PageReader::InterpretLine() {
-  scanner_.SetRecord(DocLine);
+  scanner_.SetRecord(DocLine, docLineCut_ ? &docLineTail_ : nullptr);
   Skipping([&] { DispatchRecord(scanner_, handlers_); });
   // A line with "#EOD" ends the document only when it holds no "*".
   const bool endMark =

@@ -53,6 +53,8 @@ class PageReader {
   RecordScanner scanner_;
   SplitViewHandlers handlers_;
   LineReader channel_;
+  TailKeys docLineTail_;
+  bool docLineCut_ = false;
   std::string docPath_;
   std::string docFolder_;
 };

@@ -12,8 +12,12 @@ std::int64_t PrintRun::CountLines() {
   return total;
 }
 
+void PrintRun::TakeLine() {
+  scanner_.SetRecord(line_, file_.LastLineCut() ? &tail_ : nullptr);
+}
+
 bool PrintRun::IsEndMark() {
-  scanner_.SetRecord(line_);
+  TakeLine();
   return Skipping([&] { return scanner_.FindKey("#EOD") > 0 && scanner_.FindKey("*") == 0; });
 }
 
@@ -22,7 +26,7 @@ bool PrintRun::IsEndMark() {
 bool PrintRun::FindDocumentEnd(Range& range) {
   if (!file_.Seek(range.offset)) return false;
   for (std::int64_t number = range.start;; ++number) {
-    if (!file_.ReadLine(line_)) {
+    if (!file_.ReadLine(line_, &tail_)) {
       range.end = number - 1;
       return true;
     }
@@ -35,7 +39,7 @@ bool PrintRun::FindDocumentEnd(Range& range) {
 }
 
 void PrintRun::InterpretLine() {
-  scanner_.SetRecord(line_);
+  TakeLine();
   Skipping([&] { DispatchRecord(scanner_, handlers_); });
   if (Skipping([&] { return scanner_.FindKey("*MERGE") > 0; })) {
     Skipping([&] { MergeFile(scanner_, handlers_, docFolder_); });
@@ -50,7 +54,7 @@ void PrintRun::InterpretLine() {
 bool PrintRun::PrintCopy(const Range& range) {
   if (!file_.Seek(range.offset)) return false;
   for (std::int64_t number = range.start; number <= range.end; ++number) {
-    if (!file_.ReadLine(line_)) return false;
+    if (!file_.ReadLine(line_, &tail_)) return false;
     InterpretLine();
   }
   return true;

@@ -43,6 +43,8 @@ class PrintRun {
   bool FindDocumentEnd(Range& range);
   bool PrintCopy(const Range& range);
   void InterpretLine();
+  // Makes the line just read the current record.
+  void TakeLine();
   bool IsEndMark();
 
   RecordScanner scanner_;
@@ -51,6 +53,7 @@ class PrintRun {
   LineReader file_;
   std::string docFolder_;
   std::string line_;
+  TailKeys tail_;
 };
 
 }  // namespace lvx

@@ -34,8 +34,9 @@ void MergeFile(RecordScanner& scanner, RecordHandlers& handlers, std::string_vie
   LineReader merged;
   if (!merged.Open(mergePath)) return;
   std::string mergeLine;
-  while (merged.ReadLine(mergeLine)) {
-    scanner.SetRecord(mergeLine);
+  TailKeys tail;
+  while (merged.ReadLine(mergeLine, &tail)) {
+    scanner.SetRecord(mergeLine, merged.LastLineCut() ? &tail : nullptr);
     Skipping([&] { DispatchRecord(scanner, handlers); });
   }
 }

@@ -18,7 +18,9 @@ std::int16_t ToPosition(std::size_t position) {
 
 }  // namespace
 
-void RecordScanner::SetRecord(std::string_view line) {
+void RecordScanner::SetRecord(std::string_view line, const TailKeys* tail) {
+  tail_.reset();
+  if (tail != nullptr) tail_ = *tail;
   // Assigning keeps the buffers of the previous record: no allocation per line.
   currentRecord_.assign(line);
   currentRecordUp_.assign(line);
@@ -27,6 +29,9 @@ void RecordScanner::SetRecord(std::string_view line) {
 
 std::int16_t RecordScanner::FindKey(std::string_view key) {
   const std::size_t found = currentRecordUp_.find(key);
+  if (found == std::string::npos && tail_ && tail_->Has(key)) {
+    throw ScanError("key beyond the kept part of a long line");
+  }
   scanPos_ = found == std::string::npos ? 0 : ToPosition(found + 1);
   return scanPos_;
 }
@@ -47,6 +52,8 @@ std::optional<std::string> RecordScanner::Cut(std::string_view key, bool toLineE
   if (!toLineEnd) {
     const std::size_t slash = currentRecord_.find('/', start);
     if (slash != std::string::npos) end = slash + 1;
+    // The value of a cut line ends past the kept part, far beyond 32,767.
+    if (slash == std::string::npos && tail_) throw ScanError("value beyond 32767");
   }
   scanEnd_ = ToPosition(end);
   return currentRecord_.substr(start, static_cast<std::size_t>(scanEnd_ - scanPos_));

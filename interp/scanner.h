@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "tail_keys.h"
+
 namespace lvx {
 
 // The current record and the option scanner every record handler uses.
@@ -14,8 +16,10 @@ namespace lvx {
 // ScanError, which ends the handling of the record.
 class RecordScanner {
  public:
-  // Makes `line` the current record (bytes as read, Windows-1252).
-  void SetRecord(std::string_view line);
+  // Makes `line` the current record (bytes as read, Windows-1252). For a
+  // line cut at kKeptLineBytes, `tail` tells which keys its cut-off part
+  // holds: a key found only there is beyond 32,767 and fails like one.
+  void SetRecord(std::string_view line, const TailKeys* tail = nullptr);
 
   const std::string& CurrentRecord() const { return currentRecord_; }
   const std::string& CurrentRecordUp() const { return currentRecordUp_; }
@@ -41,6 +45,7 @@ class RecordScanner {
 
   std::string currentRecord_;
   std::string currentRecordUp_;
+  std::optional<TailKeys> tail_;  // set for a cut line
   std::int16_t scanPos_ = 0;
   std::int16_t scanEnd_ = 0;
 };

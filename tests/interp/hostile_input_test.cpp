@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <random>
 
+#include "tail_keys.h"
 #include "temp_dir.h"
 #include "trace_run.h"
 
@@ -69,6 +70,47 @@ TEST(HostileInput, AMergeThatNamesItsOwnDocumentDrawsItOnce) {
   // Once read as the document and once as the merged file, which does not
   // merge again.
   EXPECT_EQ(std::count(trace.begin(), trace.end(), "upper PrintText \"x\""), 2);
+}
+
+// A line longer than kKeptLineBytes keeps only its start; what lies beyond
+// is remembered key by key. Past 32,767 every position overflows anyway, so
+// a line cut that way must act exactly as a long line kept whole.
+TEST(HostileInput, CutLinesActAsLongLinesKeptWhole) {
+  testing::TempDir dir;
+  const auto padded = [](const std::string& head, std::size_t length, const std::string& end) {
+    return head + std::string(length - head.size() - end.size(), ' ') + end;
+  };
+  const std::string next = "*TEXT /X:1 /Y:1 /T:next\r\n";
+  const std::vector<std::pair<std::string, std::string>> lines = {
+      {"#EOD", "*"},                     // a far "*": no end mark
+      {"#EOD", ""},                      // an end mark
+      {"*TEXT /X:5 /Y:6 /T:a", ""},      // the text runs to a far line end
+      {"*BOX /X:5 /Y:6 /W:1", ""},       // so does the width
+      {"*BOX /X:5/Y:6/W:1/H:2/", "/F"},  // a far flag
+      {"*BOX /X:5/Y:6/W:1/H:2/", "*PAGE"},
+      {"", "*PAGE *MERGE /N:x.lvx"},  // far keywords act nowhere
+      {"*MERGE /N:m.lvx/", "*PAGE"},
+  };
+  dir.Write("m.lvx", next);
+  for (const auto& [head, end] : lines) {
+    const auto whole = TracePages(dir.Write("whole.lvx", padded(head, 40000, end) + "\r\n" + next));
+    const auto cut =
+        TracePages(dir.Write("cut.lvx", padded(head, 3 * kKeptLineBytes, end) + "\r\n" + next));
+    EXPECT_EQ(cut, whole) << head << "..." << end;
+  }
+}
+
+TEST(HostileInput, AKeyStraddlingTheCutIsFoundFarOut) {
+  testing::TempDir dir;
+  // "/F" begins on the last kept byte; the box must fail as with a far "/F".
+  const std::string head = "*BOX /X:5/Y:6/W:1/H:2/";
+  std::string line = head + std::string(kKeptLineBytes - 1 - head.size(), ' ') + "/F";
+  line += std::string(1000, ' ');
+  const auto trace = TracePages(dir.Write("straddle.lvx", line + "\r\n"));
+  EXPECT_EQ(std::count_if(
+                trace.begin(), trace.end(),
+                [](const std::string& call) { return call.find("DrawRect") != std::string::npos; }),
+            0);
 }
 
 }  // namespace

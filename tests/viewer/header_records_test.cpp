@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tail_keys.h"
+
 #include <filesystem>
 
 #include "temp_dir.h"
@@ -149,9 +151,14 @@ TEST(HeaderRecords, DocumentIsFoundIgnoringLetterCase) {
   EXPECT_EQ(header.InfoText, "found");
 }
 
-TEST(HeaderRecords, LongLinesAreTakenWhole) {
+// Keys past the 16-bit positions still count here; a line is kept up to
+// kKeptLineBytes, so a longer value is cut there rather than held whole.
+TEST(HeaderRecords, LongLinesAreReadUpToTheKeptLength) {
+  const std::string record = std::string(40000, ' ') + "*INFO /T:";
   const std::string value(100000, 'v');
-  EXPECT_EQ(PreRead(std::string(40000, ' ') + "*INFO /T:" + value).InfoText, value);
+  const std::string info = PreRead(record + value).InfoText;
+  EXPECT_EQ(info.size(), kKeptLineBytes - record.size());
+  EXPECT_EQ(info, value.substr(0, info.size()));
 }
 
 }  // namespace
