@@ -26,6 +26,7 @@ void PageReader::ReadPage() {
   enum class Next { kOpen, kEndTest, kRead } next = Next::kOpen;
   bool afterEnd = false;
   WrappedToStart = false;
+  mergeBudget_.Renew();
   if (DocumentEnded == 1) {
     PageBreakPending = 0;
     PageNumber = 1;
@@ -36,7 +37,7 @@ void PageReader::ReadPage() {
     ++PageNumber;
     // The current record is still the "*PAGE" that ended the last page, so
     // its "/N:" file is drawn first on this one.
-    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_); });
+    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, mergeBudget_); });
     PageBreakPending = 0;
     next = Next::kEndTest;
   }
@@ -77,7 +78,7 @@ bool PageReader::InterpretLine() {
     return false;
   }
   if (Skipping([&] { return scanner_.FindKey("*MERGE") > 0; })) {
-    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_); });
+    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, mergeBudget_); });
   }
   // After a merge the current record is the merged file's last line, so a
   // merged file that ends in "*PAGE" ends the page.

@@ -53,6 +53,7 @@ class PageReader {
   RecordScanner scanner_;
   SplitViewHandlers handlers_;
   LineReader channel_;
+  MergeBudget mergeBudget_;
   TailKeys docLineTail_;
   bool docLineCut_ = false;
   std::string docPath_;

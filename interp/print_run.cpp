@@ -42,12 +42,12 @@ void PrintRun::InterpretLine() {
   TakeLine();
   Skipping([&] { DispatchRecord(scanner_, handlers_); });
   if (Skipping([&] { return scanner_.FindKey("*MERGE") > 0; })) {
-    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_); });
+    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, mergeBudget_); });
   }
   // As on screen, the test looks at the current record after any merge.
   if (Skipping([&] { return scanner_.FindKey("*PAGE") > 0; })) {
-    control_.NewPage();
-    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_); });
+    NewPage();
+    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, mergeBudget_); });
   }
 }
 
@@ -60,6 +60,11 @@ bool PrintRun::PrintCopy(const Range& range) {
   return true;
 }
 
+void PrintRun::NewPage() {
+  control_.NewPage();
+  mergeBudget_.Renew();
+}
+
 bool PrintRun::Run(const std::string& docPath, const std::string& docFolder, int copies) {
   docFolder_ = docFolder;
   handlers_.SetDocFolder(docFolder);
@@ -70,14 +75,14 @@ bool PrintRun::Run(const std::string& docPath, const std::string& docFolder, int
     if (!FindDocumentEnd(range)) return false;
     for (int copy = 1; copy <= copies; ++copy) {
       handlers_.PageCounter = 0;
-      if (copy > 1) control_.NewPage();
+      if (copy > 1) NewPage();
       if (!PrintCopy(range)) return false;
     }
     // Skip the end mark; the next document needs at least two more lines.
     const std::int64_t next = range.end + 2;
     if (next >= total) break;
     range = Range{range.nextOffset, next, 0, 0};
-    control_.NewPage();
+    NewPage();
   }
   file_.Close();
   return true;

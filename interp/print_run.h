@@ -43,6 +43,8 @@ class PrintRun {
   bool FindDocumentEnd(Range& range);
   bool PrintCopy(const Range& range);
   void InterpretLine();
+  // Starts a new sheet; each page has its own merge budget.
+  void NewPage();
   // Makes the line just read the current record.
   void TakeLine();
   bool IsEndMark();
@@ -51,6 +53,7 @@ class PrintRun {
   SheetControl& control_;
   SheetViewHandlers handlers_;
   LineReader file_;
+  MergeBudget mergeBudget_;
   std::string docFolder_;
   std::string line_;
   TailKeys tail_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "record_handlers.h"
 
+#include <algorithm>
+
 #include "convert.h"
 #include "file_lookup.h"
 #include "line_reader.h"
@@ -25,9 +27,10 @@ void ApplyFont(PageView& view, const FontRecord& font, float points) {
   view.SetTransparent(font.TransparentFlag);
 }
 
-void MergeFile(RecordScanner& scanner, RecordHandlers& handlers, std::string_view docFolder) {
+void MergeFile(RecordScanner& scanner, RecordHandlers& handlers, std::string_view docFolder,
+               MergeBudget& budget) {
   const auto name = scanner.CutValue("/N:");
-  if (!name) return;
+  if (!name || budget.remaining == 0) return;
   // The name is always taken in the document's folder, even when it holds
   // a folder of its own; a doubled separator reads as one.
   const std::string mergePath = std::string(docFolder) + "/" + LocalSeparators(*name);
@@ -35,7 +38,11 @@ void MergeFile(RecordScanner& scanner, RecordHandlers& handlers, std::string_vie
   if (!merged.Open(mergePath)) return;
   std::string mergeLine;
   TailKeys tail;
-  while (merged.ReadLine(mergeLine, &tail)) {
+  std::uint64_t offset = 0;
+  while (budget.remaining > 0 && merged.ReadLine(mergeLine, &tail)) {
+    const std::uint64_t read = merged.Offset() - offset;
+    offset = merged.Offset();
+    budget.remaining -= std::min(read, budget.remaining);
     scanner.SetRecord(mergeLine, merged.LastLineCut() ? &tail : nullptr);
     Skipping([&] { DispatchRecord(scanner, handlers); });
   }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 #include <type_traits>
 
@@ -29,13 +30,24 @@ class RecordHandlers {
 // ends the dispatch and passes to the caller.
 void DispatchRecord(RecordScanner& scanner, RecordHandlers& handlers);
 
+// How much merged text one page may read: a document of nothing but merges
+// of a large file would otherwise take hours per page. Far beyond any page
+// form; when it runs out, the rest of the page's merges draw nothing.
+struct MergeBudget {
+  static constexpr std::uint64_t kBytesPerPage = std::uint64_t{64} << 20;
+  std::uint64_t remaining = kBytesPerPage;
+  void Renew() { remaining = kBytesPerPage; }
+};
+
 // Draws the records of the file named by "/N:" of the current record, taken
 // in `docFolder` whatever the name holds. Merges do not nest: "*MERGE",
 // "*PAGE" and "#EOD" in the merged file do nothing. Each line's ScanError is
 // caught and the next line goes on; afterwards the current record is the
-// merged file's last line (unchanged when nothing was read). A ScanError
-// while cutting "/N:" passes to the caller.
-void MergeFile(RecordScanner& scanner, RecordHandlers& handlers, std::string_view docFolder);
+// merged file's last line (unchanged when nothing was read). Reading stops
+// where `budget` runs out. A ScanError while cutting "/N:" passes to the
+// caller.
+void MergeFile(RecordScanner& scanner, RecordHandlers& handlers, std::string_view docFolder,
+               MergeBudget& budget);
 
 // Sets the font of a "*FONT" record on one view at `points`: name, size,
 // colour (skipped when it does not convert), italic, bold, underline and

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "recording_view.h"
 #include "temp_dir.h"
 
@@ -194,6 +196,32 @@ TEST(ReadPage, RestartingAfterCloseAndResetDrawsPageOne) {
   f.reader.CloseFiles();
   f.reader.ResetPageState();
   EXPECT_EQ(f.Request(), Calls{"\"A\""});
+}
+
+// A page's merges share a budget of bytes, so that a document of nothing
+// but merges of a large file cannot take hours per page.
+TEST(MergeFile, StopsWhereThePagesBudgetRunsOut) {
+  testing::TempDir dir;
+  std::string form;
+  for (int i = 0; i < 10; ++i) form += Text(std::to_string(i));  // 22 bytes a line
+  dir.Write("form.lvx", form);
+  Calls calls;
+  RecordingView main("main", calls), upper("upper", calls), lower("lower", calls);
+  RecordScanner scanner;
+  std::int16_t page = 1;
+  SplitViewHandlers handlers(scanner, SplitViews{main, upper, lower}, page, nullptr);
+  MergeBudget budget{50};
+  scanner.SetRecord("*MERGE /N:form.lvx");
+  MergeFile(scanner, handlers, dir.path(), budget);
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "upper MoveTo 1 1"), 3);
+  EXPECT_EQ(budget.remaining, 0U);
+  calls.clear();
+  scanner.SetRecord("*MERGE /N:form.lvx");
+  MergeFile(scanner, handlers, dir.path(), budget);
+  EXPECT_TRUE(calls.empty());
+  budget.Renew();
+  MergeFile(scanner, handlers, dir.path(), budget);
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "upper MoveTo 1 1"), 10);
 }
 
 }  // namespace
