@@ -14,8 +14,13 @@
 
 namespace lvx {
 
-PageWindow::PageWindow(ViewerDocument& document, QWidget* parent)
-    : QWidget(parent), document_(document), glass_(GlassCursor()) {
+PageWindow::PageWindow(ViewerDocument& document, std::optional<PageWindowServices> services,
+                       QWidget* parent)
+    : QWidget(parent),
+      document_(document),
+      services_(services ? std::move(*services) : PageWindowServices::FromDesktop(this)),
+      runner_(document.session()),
+      glass_(GlassCursor()) {
   setObjectName(QStringLiteral("Form2"));
   setFixedSize(kPageClientSize);
   QPalette white = palette();
@@ -41,6 +46,13 @@ PageWindow::PageWindow(ViewerDocument& document, QWidget* parent)
 
   Connect("Command1", [this] { Command1_Click(); });
   Connect("Command2", [this] { Command2_Click(); });
+  Connect("Command3", [this] { Command3_Click(); });
+  Connect("Command4", [this] { Command4_Click(); });
+  Connect("Command5", [this] { Command5_Click(); });
+  Connect("Command6", [this] { Command6_Click(); });
+  Connect("Command8", [this] { Command8_Click(); });
+  Connect("Command9", [this] { Command9_Click(); });
+  Connect("Command10", [this] { Command10_Click(); });
   Connect("Command11", [this] { RunAction([this] { document_.StepDocument(-1); }); });
   Connect("Command12", [this] { RunAction([this] { document_.StepDocument(+1); }); });
 

@@ -5,12 +5,27 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
+#include "companion_runner.h"
+#include "program_start.h"
 #include "viewer_document.h"
 
 class QPushButton;
 
 namespace lvx {
+
+// What the page window needs from outside: its message boxes and where the
+// text editor is found. The program uses the desktop's; tests stand-ins.
+struct PageWindowServices {
+  // A question with OK and "Annulla" under `title`; true for OK.
+  std::function<bool(const QString& title, const QString& text)> AskOkCancel;
+  // A message with an OK button under `title`.
+  std::function<void(const QString& title, const QString& text)> ShowMessage;
+  EditorSources Editor;
+
+  static PageWindowServices FromDesktop(QWidget* parent);
+};
 
 // The page window `Form2`: the current page at half size on a white client
 // area in millimetres, the grey button panel over its right edge, and the
@@ -21,7 +36,9 @@ class PageWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit PageWindow(ViewerDocument& document, QWidget* parent = nullptr);
+  // Without `services` the desktop's are used.
+  explicit PageWindow(ViewerDocument& document, std::optional<PageWindowServices> services = {},
+                      QWidget* parent = nullptr);
 
   // Hourglass pointers and disabled buttons while an action runs; the
   // arrow and enabled buttons after it. Neither touches visibility.
@@ -53,11 +70,26 @@ class PageWindow : public QWidget {
   void Connect(const char* name, std::function<void()> click);
   void UpdateCaption();
 
+  // The full path of the current document as a program argument.
+  QString DocumentArgument() const;
+  // CompanionCmd of a companion in AppFolder, with the document's path and
+  // `extra` as its arguments.
+  CompanionCommand CompanionCmd(const char* name, const char* extra = nullptr) const;
+
   void Command1_Click();
   void Command2_Click();
+  void Command3_Click();
+  void Command4_Click();
+  void Command5_Click();
+  void Command6_Click();
+  void Command8_Click();
+  void Command9_Click();
+  void Command10_Click();
   void Form_Click();
 
   ViewerDocument& document_;
+  PageWindowServices services_;
+  CompanionRunner runner_;
   QCursor glass_;
 };
 

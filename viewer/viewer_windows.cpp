@@ -5,9 +5,9 @@
 
 namespace lvx {
 
-ViewerWindows::ViewerWindows(ViewerSession& session)
+ViewerWindows::ViewerWindows(ViewerSession& session, std::optional<PageWindowServices> services)
     : document_(session, qGuiApp->devicePixelRatio()),
-      page_(document_),
+      page_(document_, std::move(services)),
       upper_(document_, ZoomHalf::kUpper),
       lower_(document_, ZoomHalf::kLower) {}
 

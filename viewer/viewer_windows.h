@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <memory>
+#include <optional>
 
 #include "page_window.h"
 #include "viewer_document.h"
@@ -14,7 +14,9 @@ namespace lvx {
 // QApplication.
 class ViewerWindows {
  public:
-  explicit ViewerWindows(ViewerSession& session);
+  // Without `services` the page window uses the desktop's.
+  explicit ViewerWindows(ViewerSession& session,
+                         std::optional<PageWindowServices> services = std::nullopt);
 
   // The end of start-up: the page window shown and page 1 drawn.
   void Start();

@@ -32,13 +32,47 @@ void WindowFixture::Settings(const std::string& iniText) const {
 
 void WindowFixture::Open(const std::string& docPath, bool startWindows) {
   session = std::make_unique<ViewerSession>(ViewerEnvironment{app, docPath, docs});
-  session->StartUp([] { return true; }, platform);
+  ASSERT_EQ(session->StartUp([] { return true; }, platform), StartupOutcome::kShowPageWindow)
+      << docPath;
   if (startWindows) StartWindows();
 }
 
 void WindowFixture::StartWindows() {
-  windows = std::make_unique<ViewerWindows>(*session);
+  PageWindowServices services;
+  services.AskOkCancel = [this](const QString& title, const QString& text) {
+    asked << title << text;
+    busyWhenAsked.push_back(windows->page().Busy);
+    return answer;
+  };
+  services.ShowMessage = [this](const QString& title, const QString& text) {
+    shown << title << text;
+    busyWhenAsked.push_back(windows->page().Busy);
+  };
+  services.Editor = editor;
+  windows = std::make_unique<ViewerWindows>(*session, services);
   windows->Start();
+}
+
+std::string WindowFixture::FakeProgram(const std::string& name, const std::string& then) const {
+  const std::string path =
+      dir.Write("app/" + name,
+                "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$0.args.part\"\n"
+                "mv \"$0.args.part\" \"$0.args\"\n" +
+                    then + "\n");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+  return path;
+}
+
+std::optional<std::vector<std::string>> WindowFixture::Recorded(const std::string& name) const {
+  const std::string path = app + "/" + name + ".args";
+  if (!std::filesystem::exists(path)) return std::nullopt;
+  std::vector<std::string> arguments;
+  const std::string bytes = ReadAll(path);
+  std::size_t start = 0;
+  for (std::size_t end; (end = bytes.find('\0', start)) != std::string::npos; start = end + 1) {
+    arguments.push_back(bytes.substr(start, end - start));
+  }
+  return arguments;
 }
 
 void WindowFixture::Click(QWidget& window, const char* buttonName) {

@@ -3,8 +3,11 @@
 
 #include <QColor>
 #include <QImage>
+#include <QStringList>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "fake_platform.h"
 #include "temp_dir.h"
@@ -23,6 +26,14 @@ struct WindowFixture {
   std::string docs = dir.path() + "/docs";
   std::unique_ptr<ViewerSession> session;
   std::unique_ptr<ViewerWindows> windows;
+  // Stand-ins for the message boxes and the editor look-up: a question is
+  // answered with `answer`; what was asked and shown is kept.
+  bool answer = true;
+  QStringList asked;
+  QStringList shown;
+  // The page window's Busy each time a message box came up.
+  std::vector<int> busyWhenAsked;
+  EditorSources editor;
 
   WindowFixture();
   ~WindowFixture();
@@ -37,6 +48,12 @@ struct WindowFixture {
   PageWindow& page() { return windows->page(); }
   ZoomWindow& zoom(ZoomHalf half) { return windows->zoom(half); }
   ViewerDocument& document() { return windows->document(); }
+
+  // A program in the program folder that records its arguments in
+  // `name`.args (each ended by a NUL byte), then runs `then` (shell).
+  std::string FakeProgram(const std::string& name, const std::string& then = "") const;
+  // The arguments a fake program recorded, or nothing when it has not run.
+  std::optional<std::vector<std::string>> Recorded(const std::string& name) const;
 
   // Clicks the named button of a window as a person would.
   static void Click(QWidget& window, const char* buttonName);
