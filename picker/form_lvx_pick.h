@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace lvx {
+
+class PrinterSource;
+
+// The printer picker's dialog. It shows the printers and the copies 1 to
+// 29 with the choice stored in lvxprint.ini preselected; OK stores the two
+// texts as they stand and closes, Cancel or closing the window stores
+// nothing. When the file cannot be written it says so and stays open.
+class FormLvxPick : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `iniPath` is the settings file (a local file name), `commandText` the
+  // program's command text. Reads the settings (creating an empty file when
+  // there is none) and fills both lists; show the form to wait for the user.
+  FormLvxPick(std::string iniPath, std::string_view commandText, const PrinterSource& printers);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void CreateControls();
+  void Form_Load(std::string_view commandText, const PrinterSource& printers);
+  void FillPrinters(const PrinterSource& printers);
+  void FillCopies();
+  void Command1_Click();
+  void Command2_Click();
+  void Form_Click();
+
+  const std::string iniPath_;
+  // Kept for the about box.
+  QString ProgName;
+  QString version_;
+  QString author_;
+  // The stored choice: the printer's name in Windows-1252 bytes as read,
+  // the copies bounded to 1..29.
+  std::string printerName_;
+  std::int16_t copies_ = 1;
+  bool hideCopies_ = false;
+  bool pressedOnForm_ = false;
+
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QLabel* Image1 = nullptr;
+  QComboBox* Combo1 = nullptr;
+  QComboBox* Combo2 = nullptr;
+  QPushButton* Command1 = nullptr;
+  QPushButton* Command2 = nullptr;
+};
+
+}  // namespace lvx

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// lvxpick: the dialog in which the user chooses the printer and the copies
+// that lvxprint uses, stored in lvxprint.ini beside the programs.
+#include <QApplication>
+#include <QFile>
+
+#include "command_line.h"
+#include "form_lvx_pick.h"
+#include "printer_settings.h"
+#include "printer_source.h"
+#include "single_instance.h"
+
+int main(int argc, char* argv[]) {
+  // Taken before QApplication removes the options it knows from argv.
+  const std::string commandText = lvx::GetCommandText(argc, argv);
+  QApplication app(argc, argv);
+  const lvx::SingleInstance instance("lvxpick");
+  if (!instance.IsFirst()) return 0;
+
+  const lvx::CupsPrinters printers;
+  const std::string appFolder =
+      QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+  lvx::FormLvxPick form(lvx::PrinterSettingsPath(appFolder), commandText, printers);
+  form.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,210 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "painter_page_view.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "colour.h"
+#include "cp1252.h"
+#include "drawable_picture.h"
+
+namespace lvx {
+namespace {
+
+// Positions further out than this (in view units; 100 m on a page) are
+// kept off the paint engines, whose fixed-point paths overflow on them.
+constexpr double kFarAway = 100000.0;
+constexpr double kMinPoints = 1.0;
+constexpr double kMaxPoints = 2160.0;
+
+double Clamped(double value) {
+  return std::clamp(value, -kFarAway, kFarAway);
+}
+
+bool Reachable(const QRectF& rect) {
+  return std::abs(rect.left()) <= kFarAway && std::abs(rect.top()) <= kFarAway &&
+         std::abs(rect.right()) <= kFarAway && std::abs(rect.bottom()) <= kFarAway;
+}
+
+// The device's whole surface in the painter's logical coordinates.
+QRectF DeviceRect(const QPainter& painter) {
+  const QPaintDevice* device = painter.device();
+  const double ratio = device->devicePixelRatioF();
+  return {0.0, 0.0, device->width() / ratio, device->height() / ratio};
+}
+
+}  // namespace
+
+PainterPageView::PainterPageView(QPainter& painter, ViewScale scale)
+    : painter_(&painter), scale_(scale), font_(DefaultFont()) {}
+
+PainterPageView::PainterPageView(QPaintDevice& device, ViewScale scale)
+    : device_(&device), scale_(scale), font_(DefaultFont()) {}
+
+QString PainterPageView::DefaultFamily() {
+  return families_.Resolve(QString::fromLatin1(kDefaultFamily)).value_or(QString());
+}
+
+QFont PainterPageView::DefaultFont() {
+  QFont font;
+  const QString family = DefaultFamily();
+  if (family.isEmpty()) {
+    font.setStyleHint(QFont::SansSerif);
+  } else {
+    font.setFamilies({family});
+  }
+  font.setPointSizeF(kDefaultPoints);
+  // Hinting moves glyphs to the pixel grid of one resolution; without it the
+  // screen lays text out as paper does.
+  font.setHintingPreference(QFont::PreferNoHinting);
+  return font;
+}
+
+template <typename Draw>
+void PainterPageView::Paint(Draw&& draw) {
+  if (painter_ != nullptr) {
+    if (!painter_->isActive()) return;
+    painter_->save();
+    draw(*painter_);
+    painter_->restore();
+    return;
+  }
+  QPainter painter;
+  if (!painter.begin(device_)) return;
+  draw(painter);
+}
+
+void PainterPageView::Clear() {
+  Paint([](QPainter& painter) {
+    painter.resetTransform();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(DeviceRect(painter), Qt::white);
+  });
+  textPosition_ = QPointF(0.0, 0.0);
+}
+
+void PainterPageView::Hide() {
+  if (hide_) hide_();
+}
+
+void PainterPageView::DrawRect(float x1, float y1, float x2, float y2, std::int32_t colour,
+                               bool filled) {
+  const QRectF rect =
+      QRectF(QPointF(Clamped(x1), Clamped(y1)), QPointF(Clamped(x2), Clamped(y2))).normalized();
+  const QColor qColour = ColourFromBgr(static_cast<std::uint32_t>(colour));
+  Paint([&](QPainter& painter) {
+    painter.setTransform(scale_.Transform());
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Width 0: the device's thinnest line, at any scale.
+    QPen pen(qColour, 0.0);
+    pen.setCosmetic(true);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    // A filled box is also outlined, so that a bar thinner than a pixel
+    // still shows as the thinnest line.
+    painter.setBrush(filled ? QBrush(qColour) : QBrush(Qt::NoBrush));
+    // A box of size 0 is still marked on the page, as a dot.
+    if (rect.isNull()) {
+      painter.drawPoint(rect.topLeft());
+    } else {
+      painter.drawRect(rect);
+    }
+  });
+}
+
+void PainterPageView::MoveTo(float x, float y) {
+  textPosition_ = QPointF(x, y);
+}
+
+void PainterPageView::PrintText(std::string_view text) {
+  const QString unicode = QString::fromStdString(Utf8From1252(text));
+  double cellHeight = 0.0;
+  const QPointF at = scale_.Transform().map(textPosition_);
+  Paint([&](QPainter& painter) {
+    // Text is placed through the mapping but drawn unscaled, so that its
+    // points are points on the device.
+    painter.resetTransform();
+    const QFontMetricsF metrics(font_, painter.device());
+    cellHeight = metrics.ascent() + metrics.descent();
+    const QRectF cell(at, QSizeF(metrics.horizontalAdvance(unicode), cellHeight));
+    if (!Reachable(cell)) return;
+    if (!transparent_) painter.fillRect(cell, Qt::white);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setFont(font_);
+    painter.setPen(textColour_);
+    painter.drawText(QPointF(at.x(), at.y() + metrics.ascent()), unicode);
+  });
+  textPosition_ = QPointF(0.0, textPosition_.y() + cellHeight / scale_.y);
+}
+
+void PainterPageView::PrintNumber(std::int16_t number) {
+  PrintText(" " + std::to_string(number) + " ");
+}
+
+bool PainterPageView::SetFontName(std::string_view name) {
+  const QString wanted = QString::fromStdString(Utf8From1252(name));
+  if (wanted.trimmed().isEmpty()) {
+    // A record without a name describes a font of the default face.
+    font_.setFamilies(DefaultFont().families());
+    return true;
+  }
+  const std::optional<QString> family = families_.Resolve(wanted);
+  if (!family) return false;
+  font_.setFamilies({*family});
+  return true;
+}
+
+bool PainterPageView::SetFontSize(float points) {
+  if (!(points >= kMinPoints && points <= kMaxPoints)) return false;
+  font_.setPointSizeF(points);
+  return true;
+}
+
+bool PainterPageView::SetBold(bool on) {
+  font_.setBold(on);
+  return true;
+}
+
+bool PainterPageView::SetItalic(bool on) {
+  font_.setItalic(on);
+  return true;
+}
+
+bool PainterPageView::SetUnderline(bool on) {
+  font_.setUnderline(on);
+  return true;
+}
+
+bool PainterPageView::SetTransparent(bool on) {
+  transparent_ = on;
+  return true;
+}
+
+bool PainterPageView::SetTextColour(std::int32_t colour) {
+  textColour_ = ColourFromBgr(static_cast<std::uint32_t>(colour));
+  return true;
+}
+
+void PainterPageView::DrawPicture(const Picture& picture, float x, float y,
+                                  std::optional<Size> size) {
+  const auto* drawable = dynamic_cast<const DrawablePicture*>(&picture);
+  if (drawable == nullptr) return;
+  const QSizeF own = size ? QSizeF(size->width, size->height)
+                          : QSizeF(picture.WidthHmm() / 100.0, picture.HeightHmm() / 100.0);
+  const QRectF target(QPointF(x, y), own);
+  if (!(own.width() > 0.0 && own.height() > 0.0) || !Reachable(target)) return;
+  Paint([&](QPainter& painter) {
+    painter.setTransform(scale_.Transform());
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    // Logos and signatures are line art: keep them exact in a PDF.
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
+    drawable->Draw(painter, target);
+  });
+}
+
+}  // namespace lvx

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <memory>
+
+#include "drawable_picture.h"
+
+namespace lvx {
+
+// A pixel picture (bitmap, icon, GIF, JPEG, PNG). Its own size is its pixel
+// size at the screen's 96 dots per inch: 400 by 200 pixels are about 10583
+// by 5292 hundredths of a millimetre.
+class RasterPicture : public DrawablePicture {
+ public:
+  explicit RasterPicture(QImage image) : image_(std::move(image)) {}
+
+  // The picture in `data` through Qt's image readers, or null when no
+  // reader takes it, when it is cut short or corrupt, or when it would need
+  // more than kAllocationLimitMb of memory. Never throws.
+  static std::shared_ptr<const RasterPicture> Decode(const QByteArray& data);
+  static constexpr int kAllocationLimitMb = 256;
+
+  double WidthHmm() const override;
+  double HeightHmm() const override;
+  void Draw(QPainter& painter, const QRectF& target) const override;
+  qint64 MemoryBytes() const override { return image_.sizeInBytes(); }
+
+  // Drawing always the same image lets a PDF embed it once.
+  const QImage& image() const { return image_; }
+
+ private:
+  QImage image_;
+};
+
+}  // namespace lvx

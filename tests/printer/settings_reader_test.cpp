@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "printer_settings.h"
+#include "temp_dir.h"
+
+namespace lvx {
+namespace {
+
+using testing::TempDir;
+
+constexpr std::string_view kDefault = "Default Laser";
+
+TEST(ParsePrinterSettings, CopiesAreBoundedByEachProgramsRule) {
+  const struct {
+    const char* file;
+    int batch;
+    int picker;
+  } rows[] = {
+      {"", 1, 1},
+      {"COPIES=7\r\n", 7, 7},
+      {"COPIES=150\r\n", 1, 29},
+      {"COPIES=99\r\n", 99, 29},
+      {"COPIES=100\r\n", 1, 29},
+      {"COPIES=29\r\n", 29, 29},
+      {"COPIES=30\r\n", 30, 29},
+      {"COPIES=0\r\n", 1, 1},
+      {"COPIES=-3\r\n", 1, 1},
+      {"COPIES=abc\r\n", 1, 1},
+      {"COPIES=\r\n", 1, 1},
+      {"COPIES=2.5\r\n", 2, 2},
+      {"COPIES=3.5\r\n", 4, 4},
+      {"COPIES= 1 2 \r\n", 12, 12},
+      {"COPIES=4 copies\r\n", 4, 4},
+      {"COPIES=&H0A\r\n", 10, 10},
+      // Beyond 16 bits: out of range on its side; beyond a float: no number.
+      {"COPIES=70000\r\n", 1, 29},
+      {"COPIES=-70000\r\n", 1, 1},
+      {"COPIES=1e39\r\n", 1, 1},
+  };
+  for (const auto& row : rows) {
+    const auto batch = ParsePrinterSettings(row.file, CopiesBound::kBatchPrinter, kDefault);
+    const auto picker = ParsePrinterSettings(row.file, CopiesBound::kPicker, kDefault);
+    EXPECT_EQ(batch.copies, row.batch) << row.file;
+    EXPECT_EQ(batch.copiesText, std::to_string(row.batch)) << row.file;
+    EXPECT_EQ(picker.copies, row.picker) << row.file;
+    EXPECT_EQ(picker.copiesText, std::to_string(row.picker)) << row.file;
+  }
+}
+
+TEST(ParsePrinterSettings, PrinterNameRunsToTheLineEndAsStored) {
+  const struct {
+    std::string_view file;
+    std::string_view printer;
+  } rows[] = {
+      {"", kDefault},
+      {"PRINTER=Laser\r\n", "Laser"},
+      {"Printer=Laser\r\n", "Laser"},
+      {"pRiNtEr=laser\r\n", "laser"},
+      {"XPRINTER=Laser\r\n", "Laser"},
+      {"# PRINTER=Laser\r\n", "Laser"},
+      {"PRINTER= Laser\r\n", " Laser"},
+      {"PRINTER=Laser  \r\n", "Laser  "},
+      {"PRINTER=\r\n", kDefault},
+      {"PRINTER= \r\n", kDefault},
+      {"PRINTER=  \r\n", "  "},
+      {"PRINTER=Las\rer\r\n", "Laser"},
+      {"PRINTER=Stampante \xE0 \x80\r\n", "Stampante \xE0 \x80"},
+      {"PRINTER=A\r\nPRINTER=B\r\n", "B"},
+      {"PRINTER=A\r\nPRINTER=\r\n", kDefault},
+      {"PRINTER=A=B\r\n", "A=B"},
+      {"[LvxPick]\r\n  \r\nPrinter=Laser\r\nCopies=2\r\n \r\n", "Laser"},
+  };
+  for (const auto& row : rows) {
+    for (const auto bound : {CopiesBound::kBatchPrinter, CopiesBound::kPicker}) {
+      EXPECT_EQ(ParsePrinterSettings(row.file, bound, kDefault).printerName, row.printer)
+          << row.file;
+    }
+  }
+}
+
+TEST(ParsePrinterSettings, BothKeysOnOneLineEachTakeTheRest) {
+  const auto settings =
+      ParsePrinterSettings("PRINTER=A COPIES=3\r\n", CopiesBound::kPicker, kDefault);
+  EXPECT_EQ(settings.printerName, "A COPIES=3");
+  EXPECT_EQ(settings.copies, 3);
+}
+
+TEST(ParsePrinterSettings, OnlyLineFeedsEndLines) {
+  // A lone CR ends no line: the two keys share one, and both read on.
+  const auto settings =
+      ParsePrinterSettings("PRINTER=A\rCOPIES=3\r\n", CopiesBound::kPicker, kDefault);
+  EXPECT_EQ(settings.printerName, "ACOPIES=3");
+  EXPECT_EQ(settings.copies, 3);
+}
+
+TEST(ParsePrinterSettings, LineEndsDoNotChangeTheResult) {
+  const char* const files[] = {
+      "PRINTER=Laser\r\nCOPIES=2\r\n",
+      "PRINTER=Laser\nCOPIES=2\n",
+      "PRINTER=Laser\r\nCOPIES=2",
+      "PRINTER=Laser\nCOPIES=2\r",
+  };
+  for (const char* file : files) {
+    const auto settings = ParsePrinterSettings(file, CopiesBound::kBatchPrinter, kDefault);
+    EXPECT_EQ(settings.printerName, "Laser") << file;
+    EXPECT_EQ(settings.copies, 2) << file;
+  }
+}
+
+TEST(ParsePrinterSettings, WithoutADefaultPrinterTheNameStaysEmpty) {
+  EXPECT_EQ(ParsePrinterSettings("COPIES=2", CopiesBound::kPicker, "").printerName, "");
+}
+
+TEST(ReadPrinterSettings, AMissingFileIsCreatedEmpty) {
+  const TempDir dir;
+  const std::string path = PrinterSettingsPath(dir.path());
+  const auto settings = ReadPrinterSettings(path, CopiesBound::kBatchPrinter, kDefault);
+  EXPECT_EQ(settings.printerName, kDefault);
+  EXPECT_EQ(settings.copies, 1);
+  ASSERT_TRUE(std::filesystem::is_regular_file(path));
+  EXPECT_EQ(std::filesystem::file_size(path), 0U);
+}
+
+TEST(ReadPrinterSettings, TheNameIsFoundIgnoringLetterCase) {
+  const TempDir dir;
+  dir.Write("LvxPrint.INI", "PRINTER=Laser\r\nCOPIES=5\r\n");
+  const auto settings =
+      ReadPrinterSettings(PrinterSettingsPath(dir.path()), CopiesBound::kPicker, kDefault);
+  EXPECT_EQ(settings.printerName, "Laser");
+  EXPECT_EQ(settings.copies, 5);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() + "/lvxprint.ini"));
+}
+
+TEST(ReadPrinterSettings, WhatIsNoRegularFileReadsAsEmpty) {
+  const TempDir dir;
+  std::filesystem::create_directory(dir.path() + "/folder");
+  std::filesystem::create_directory(dir.path() + "/folder/lvxprint.ini");
+  ASSERT_EQ(::mkfifo((dir.path() + "/lvxprint.ini").c_str(), 0600), 0);
+  const std::string notAFolder = dir.Write("file", "x");
+  for (const std::string& folder : {dir.path(), dir.path() + "/folder", notAFolder}) {
+    const auto settings =
+        ReadPrinterSettings(PrinterSettingsPath(folder), CopiesBound::kPicker, kDefault);
+    EXPECT_EQ(settings.printerName, kDefault) << folder;
+    EXPECT_EQ(settings.copies, 1) << folder;
+  }
+}
+
+TEST(ReadPrinterSettings, ALongFileIsReadWhole) {
+  const TempDir dir;
+  const std::string printer(200000, 'P');
+  dir.Write("lvxprint.ini", std::string(100000, '\n') + "PRINTER=" + printer + "\nCOPIES=3");
+  const auto settings =
+      ReadPrinterSettings(PrinterSettingsPath(dir.path()), CopiesBound::kPicker, kDefault);
+  EXPECT_EQ(settings.printerName, printer);
+  EXPECT_EQ(settings.copies, 3);
+}
+
+}  // namespace
+}  // namespace lvx

@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <filesystem>
+
+#include "painter_page_view.h"
+#include "picture_cache.h"
+#include "raster_picture.h"
+#include "temp_dir.h"
+
+namespace lvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Bitmap(QSize size) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::blue);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "BMP");
+  return bytes.toStdString();
+}
+
+const QImage& ImageOf(const std::shared_ptr<const Picture>& picture) {
+  return dynamic_cast<const RasterPicture&>(*picture).image();
+}
+
+TEST(PictureCache, TheSameFileIsDecodedOnce) {
+  testing::TempDir dir;
+  const std::string path = dir.Write("logo.bmp", Bitmap({40, 20}));
+  PictureCache pictures;
+  const auto first = pictures.Load(path);
+  const auto second = pictures.Load(path);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first, second);
+  EXPECT_EQ(ImageOf(first).cacheKey(), ImageOf(second).cacheKey());
+}
+
+TEST(PictureCache, AChangedFileIsReadAgain) {
+  testing::TempDir dir;
+  const std::string path = dir.Write("logo.bmp", Bitmap({40, 20}));
+  PictureCache pictures;
+  const auto before = pictures.Load(path);
+  // Same size in bytes, other content and time.
+  dir.Write("logo.bmp", Bitmap({20, 40}));
+  fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(5));
+  const auto after = pictures.Load(path);
+  ASSERT_NE(after, nullptr);
+  EXPECT_NE(before, after);
+  EXPECT_EQ(ImageOf(after).size(), QSize(20, 40));
+  // A file that is gone, or now broken, gives nothing: no stale picture.
+  dir.Write("logo.bmp", "broken");
+  EXPECT_EQ(pictures.Load(path), nullptr);
+  fs::remove(path);
+  EXPECT_EQ(pictures.Load(path), nullptr);
+}
+
+TEST(PictureCache, APipeNamedLikeAPictureDoesNotHang) {
+  testing::TempDir dir;
+  const std::string path = dir.path() + "/logo.bmp";
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  PictureCache pictures;
+  EXPECT_EQ(pictures.Load(path), nullptr);
+}
+
+TEST(PictureCache, KeepsOnlyTheMostRecentPictures) {
+  testing::TempDir dir;
+  PictureCache pictures(2);
+  const std::string a = dir.Write("a.bmp", Bitmap({10, 10}));
+  const std::string b = dir.Write("b.bmp", Bitmap({10, 10}));
+  const std::string c = dir.Write("c.bmp", Bitmap({10, 10}));
+  const auto firstA = pictures.Load(a);
+  const auto firstB = pictures.Load(b);
+  EXPECT_EQ(pictures.Load(a), firstA);  // a is now the most recent
+  pictures.Load(c);                     // b goes
+  EXPECT_EQ(pictures.size(), 2U);
+  EXPECT_EQ(pictures.Load(a), firstA);
+  EXPECT_NE(pictures.Load(b), firstB);
+}
+
+TEST(PictureCache, KeepsWithinItsMemoryBudget) {
+  testing::TempDir dir;
+  // 100 by 100 pixels of 32 bits: 40000 bytes each.
+  PictureCache pictures(10, 100000);
+  for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"}) {
+    ASSERT_NE(pictures.Load(dir.Write(name, Bitmap({100, 100}))), nullptr);
+  }
+  EXPECT_EQ(pictures.size(), 2U);
+  // The newest stays even when it alone is over budget.
+  PictureCache tiny(10, 10);
+  EXPECT_NE(tiny.Load(dir.path() + "/a.bmp"), nullptr);
+  EXPECT_EQ(tiny.size(), 1U);
+}
+
+TEST(PictureCache, APdfEmbedsALogoOnEveryPageOnce) {
+  testing::TempDir dir;
+  const std::string logo = dir.Write("logo.bmp", Bitmap({120, 48}));
+  const QString pdf = QString::fromStdString(dir.path() + "/job.pdf");
+  PictureCache pictures;
+  {
+    QPdfWriter writer(pdf);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter(&writer);
+    PainterPageView view(painter, ViewScale::Millimetres(writer.resolution()));
+    for (int page = 0; page < 20; ++page) {
+      if (page > 0) writer.newPage();
+      view.DrawPicture(*pictures.Load(logo), 150, 10, std::nullopt);
+      view.DrawRect(10, 10, 100, 20, 0, false);
+    }
+  }
+  const std::string bytes = testing::ReadAll(pdf.toStdString());
+  std::size_t images = 0;
+  for (auto at = bytes.find("/Subtype /Image"); at != std::string::npos;
+       at = bytes.find("/Subtype /Image", at + 1)) {
+    ++images;
+  }
+  EXPECT_EQ(images, 1U);
+}
+
+}  // namespace
+}  // namespace lvx
