@@ -29,6 +29,19 @@ PageWindow::PageWindow(ViewerDocument& document, std::optional<PageWindowService
   setMouseTracking(true);
   setCursor(glass_);
 
+  CreateButtons();
+  connect(&document_, &ViewerDocument::PageDrawn, this, [this] { update(); });
+  connect(&document_, &ViewerDocument::DocumentChanged, this, [this] { UpdateCaption(); });
+  connect(&document_, &ViewerDocument::PageWindowRequested, this, [this] {
+    show();
+    raise();
+    activateWindow();
+  });
+  UpdateCaption();
+  document_.reader().PageBreakPending = 0;
+}
+
+void PageWindow::CreateButtons() {
   QWidget* previous = nullptr;
   for (const ButtonLayout& layout : kPageButtons) {
     QPushButton* button = MakeButton(layout, this);
@@ -55,16 +68,6 @@ PageWindow::PageWindow(ViewerDocument& document, std::optional<PageWindowService
   Connect("Command10", [this] { Command10_Click(); });
   Connect("Command11", [this] { RunAction([this] { document_.StepDocument(-1); }); });
   Connect("Command12", [this] { RunAction([this] { document_.StepDocument(+1); }); });
-
-  connect(&document_, &ViewerDocument::PageDrawn, this, [this] { update(); });
-  connect(&document_, &ViewerDocument::DocumentChanged, this, [this] { UpdateCaption(); });
-  connect(&document_, &ViewerDocument::PageWindowRequested, this, [this] {
-    show();
-    raise();
-    activateWindow();
-  });
-  UpdateCaption();
-  document_.reader().PageBreakPending = 0;
 }
 
 QPushButton* PageWindow::Button(const char* name) const {

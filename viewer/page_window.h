@@ -64,6 +64,9 @@ class PageWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The eleven buttons, in their tab order, shown or hidden for the
+  // settings, with their actions.
+  void CreateButtons();
   // The button-action frame: nothing while busy, else busy and locked
   // around `action`.
   void RunAction(const std::function<void()>& action);
