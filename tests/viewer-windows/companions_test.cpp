@@ -68,7 +68,6 @@ TEST(Companions, PdfCompanionRunsWhileTheWindowsStayUsable) {
     // page click and its title bar.
     WindowFixture::Click(upper, "Command1");
     EXPECT_EQ(f.document().reader().PageNumber, 2);
-    f.page().Busy = 1;
     f.page().close();
     f.MoveTo(20, 100);
     f.ClickPage();

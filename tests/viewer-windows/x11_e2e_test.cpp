@@ -93,6 +93,8 @@ struct Viewer {
     env.insert("CUPS_SERVER", QString::fromStdString(dir.path() + "/no-cups.sock"));
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(QString::fromStdString(docs));
+    // What the viewer says (a sanitizer's report) belongs in the test's log.
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.start(QString::fromStdString(app + "/lvxview"), {QString::fromStdString(doc)});
   }
 
