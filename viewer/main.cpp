@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // lvxview: shows one lvx document, named on the command line.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -10,7 +11,9 @@
 #include "command_text.h"
 #include "platform_qt.h"
 #include "single_instance.h"
+#include "termination.h"
 #include "viewer_session.h"
+#include "viewer_windows.h"
 
 namespace {
 
@@ -22,6 +25,7 @@ std::string LocalPath(const QString& path) {
 
 int main(int argc, char* argv[]) {
   try {
+    lvx::TerminationSignals termination;
     // Taken before any application object can consume arguments it knows.
     std::string commandText = lvx::GetCommandText(argc, argv);
     std::unique_ptr<lvx::ViewerSession> session;
@@ -40,7 +44,19 @@ int main(int argc, char* argv[]) {
       const lvx::QtPlatformInfo platform;
       outcome = session->StartUp([&] { return instance->Claim(); }, platform);
     }
-    return lvx::ExitStatus(outcome);
+    if (outcome != lvx::StartupOutcome::kShowPageWindow || termination.Requested()) {
+      return lvx::ExitStatus(outcome);
+    }
+
+    QApplication app(argc, argv);
+    // The title of the viewer's message boxes.
+    QApplication::setApplicationName(QString::fromStdString(session->ProgName));
+    lvx::ViewerWindows windows(*session);
+    QObject::connect(&windows.page(), &lvx::PageWindow::ExitRequested, &app,
+                     &QCoreApplication::quit);
+    termination.QuitApplicationOnSignal();
+    windows.Start();
+    return QApplication::exec();
   } catch (const std::exception&) {
     // Nothing is ever reported to the user; the status tells a caller.
     return 1;

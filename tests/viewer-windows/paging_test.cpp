@@ -1,0 +1,160 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Paging forward through a file of several documents, and stepping
+// through the documents of a folder with "<" and ">".
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+
+#include "window_fixture.h"
+
+namespace lvx {
+namespace {
+
+using testing::FilledBox;
+using testing::IsWhite;
+using testing::WindowFixture;
+
+// Page k of a test document carries a marker box at x = 10 + 20 k mm in
+// both halves, so every drawing tells which page it holds.
+std::string Marker(int k) {
+  return FilledBox(10 + 20 * k, 20, 5, 5) + FilledBox(10 + 20 * k, 200, 5, 5);
+}
+
+// The marker shown in each drawing: -1 when none or several.
+struct Shown {
+  int page = -1, upper = -1, lower = -1;
+  bool operator==(const Shown&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Shown& s) {
+  return out << "{page " << s.page << ", upper " << s.upper << ", lower " << s.lower << "}";
+}
+
+int MarkerIn(const std::function<QColor(double x)>& pixelAt) {
+  int found = -1;
+  for (int k = 0; k < 8; ++k) {
+    if (IsWhite(pixelAt(12.5 + 20 * k))) continue;
+    if (found != -1) return -1;
+    found = k;
+  }
+  return found;
+}
+
+Shown ShownIn(ViewerDocument& document) {
+  Shown shown;
+  shown.page =
+      MarkerIn([&](double x) { return testing::PagePixel(document.PageDrawing(), x, 22.5); });
+  shown.upper = MarkerIn([&](double x) {
+    return testing::ZoomPixel(document.ZoomDrawing(ZoomHalf::kUpper), x, 22.5, ZoomHalf::kUpper);
+  });
+  shown.lower = MarkerIn([&](double x) {
+    return testing::ZoomPixel(document.ZoomDrawing(ZoomHalf::kLower), x, 202.5, ZoomHalf::kLower);
+  });
+  if (shown.upper != shown.page || shown.lower != shown.page) return {};
+  return shown;
+}
+
+Shown Page(int k) {
+  return {k, k, k};
+}
+
+TEST(Paging, MultiDocumentFileWrapsAndClosesTheZoomWindowsOnlyThen) {
+  WindowFixture f;
+  // Two documents of two pages each; the file ends with "#EOD".
+  f.Open(f.Doc("multi.lvx", Marker(0) + "*PAGE\r\n" + Marker(1) + "#EOD\r\n" + Marker(2) +
+                                "*PAGE\r\n" + Marker(3) + "#EOD\r\n"));
+  EXPECT_EQ(f.page().windowTitle(), "multi.lvx     *multidoc");
+  EXPECT_EQ(ShownIn(f.document()), Page(0));
+  f.MoveTo(20, 20);
+  f.ClickPage();
+  f.MoveTo(20, 100);
+  f.ClickPage();
+  for (int k = 1; k <= 3; ++k) {
+    WindowFixture::Click(f.page(), "Command2");
+    EXPECT_EQ(ShownIn(f.document()), Page(k));
+    EXPECT_EQ(f.document().reader().PageNumber, k % 2 + 1);
+    EXPECT_TRUE(f.zoom(ZoomHalf::kUpper).isVisible()) << k;
+    EXPECT_TRUE(f.zoom(ZoomHalf::kLower).isVisible()) << k;
+  }
+  WindowFixture::Click(f.page(), "Command2");
+  EXPECT_EQ(ShownIn(f.document()), Page(0));
+  EXPECT_FALSE(f.zoom(ZoomHalf::kUpper).isVisible());
+  EXPECT_FALSE(f.zoom(ZoomHalf::kLower).isVisible());
+}
+
+TEST(Paging, FileWithoutEndMarkWrapsWithTheZoomWindowOpen) {
+  WindowFixture f;
+  f.Open(f.Doc("two.lvx", Marker(0) + "*PAGE\r\n" + Marker(1)));
+  f.ClickPage();
+  ASSERT_TRUE(f.zoom(ZoomHalf::kUpper).isVisible());
+  WindowFixture::Click(f.page(), "Command2");
+  EXPECT_EQ(ShownIn(f.document()), Page(1));
+  WindowFixture::Click(f.page(), "Command2");
+  EXPECT_EQ(ShownIn(f.document()), Page(0));
+  EXPECT_TRUE(f.zoom(ZoomHalf::kUpper).isVisible());
+}
+
+// A folder of three documents, each with its own marker and information.
+struct Folder : WindowFixture {
+  Folder() {
+    Settings("ROLLDIR=1\r\n");
+    Doc("a.lvx", "*INFO /T:Alpha\r\n" + Marker(0));
+    Doc("b.lvx", "*INFO /T:Beta\r\n" + Marker(1) + "*PAGE\r\n" + Marker(4));
+    Doc("c.lvx", "*INFO /T:Gamma\r\n" + Marker(2));
+  }
+  void ExpectDocument(const char* name, const char* info, int marker) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(session->DocFileName, name);
+    EXPECT_EQ(page().windowTitle().toStdString(), std::string(name) + "     " + info);
+    EXPECT_EQ(zoom(ZoomHalf::kUpper).windowTitle().toStdString(),
+              std::string("zoom sopra ") + name);
+    EXPECT_EQ(zoom(ZoomHalf::kLower).windowTitle().toStdString(),
+              std::string("zoom sotto ") + name);
+    EXPECT_EQ(ShownIn(document()), Page(marker));
+    EXPECT_EQ(document().reader().PageNumber, 1);
+    EXPECT_FALSE(zoom(ZoomHalf::kUpper).isVisible());
+    EXPECT_FALSE(zoom(ZoomHalf::kLower).isVisible());
+  }
+};
+
+TEST(Paging, PreviousAndNextDocumentWrapAroundTheFolder) {
+  Folder f;
+  f.Open(f.docs + "/b.lvx");
+  EXPECT_EQ(f.session->DocIndex, 2);
+  // Page on and open a zoom window: the step starts the next document
+  // at its first page with the zoom windows closed.
+  WindowFixture::Click(f.page(), "Command2");
+  EXPECT_EQ(ShownIn(f.document()), Page(4));
+  f.ClickPage();
+  ASSERT_TRUE(f.zoom(ZoomHalf::kUpper).isVisible());
+
+  WindowFixture::Click(f.page(), "Command12");
+  f.ExpectDocument("c.lvx", "Gamma", 2);
+  WindowFixture::Click(f.page(), "Command12");
+  f.ExpectDocument("a.lvx", "Alpha", 0);
+  WindowFixture::Click(f.page(), "Command11");
+  f.ExpectDocument("c.lvx", "Gamma", 2);
+  WindowFixture::Click(f.page(), "Command11");
+  f.ExpectDocument("b.lvx", "Beta", 1);
+  WindowFixture::Click(f.page(), "Command11");
+  f.ExpectDocument("a.lvx", "Alpha", 0);
+  EXPECT_EQ(f.session->DocIndex, 1);
+  EXPECT_EQ(f.page().Busy, 0);
+}
+
+TEST(Paging, SingleDocumentFolderReloadsItsFirstPage) {
+  WindowFixture f;
+  f.Settings("ROLLDIR=1\r\n");
+  f.Open(f.Doc("only.lvx", Marker(0) + "*PAGE\r\n" + Marker(1)));
+  WindowFixture::Click(f.page(), "Command2");
+  EXPECT_EQ(ShownIn(f.document()), Page(1));
+  for (const char* step : {"Command12", "Command11"}) {
+    WindowFixture::Click(f.page(), step);
+    EXPECT_EQ(ShownIn(f.document()), Page(0)) << step;
+    EXPECT_EQ(f.session->DocIndex, 1) << step;
+    WindowFixture::Click(f.page(), "Command2");
+  }
+}
+
+}  // namespace
+}  // namespace lvx

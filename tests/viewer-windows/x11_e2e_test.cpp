@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The real lvxview on a virtual X display, driven with xdotool as a person
+// would drive it, handing its document to a stand-in e-mail companion.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <filesystem>
+#include <functional>
+
+#include "temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kWaitMs = 20000;
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = kWaitMs) {
+  const QDeadlineTimer deadline(timeoutMs);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QThread::msleep(50);
+  }
+  return true;
+}
+
+// Xvfb on a display number it picks itself; ended with the object.
+class VirtualDisplay {
+ public:
+  VirtualDisplay() {
+    xvfb_.start(QStringLiteral("Xvfb"),
+                {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    if (!xvfb_.waitForStarted(kWaitMs)) return;
+    while (xvfb_.state() == QProcess::Running && !xvfb_.canReadLine()) {
+      xvfb_.waitForReadyRead(kWaitMs);
+    }
+    const QByteArray number = xvfb_.readLine().trimmed();
+    if (!number.isEmpty()) name_ = ":" + QString::fromLatin1(number);
+  }
+  ~VirtualDisplay() {
+    xvfb_.terminate();
+    if (!xvfb_.waitForFinished(kWaitMs)) xvfb_.kill();
+  }
+  const QString& name() const { return name_; }
+
+ private:
+  QProcess xvfb_;
+  QString name_;
+};
+
+// lvxview copied into a program folder of its own beside a document
+// folder, with its settings file and a stand-in e-mail companion.
+struct Viewer {
+  lvx::testing::TempDir dir;
+  std::string app = dir.path() + "/app";
+  std::string docs = dir.path() + "/docs";
+  std::string runtime = dir.path() + "/runtime";
+  QString display;
+  QProcess process;
+
+  Viewer() {
+    fs::create_directories(app);
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+    fs::copy_file(LVXVIEW_BINARY, app + "/lvxview");
+    dir.Write("app/lvxview.ini", "ROLLDIR=0\r\n");
+    // Records its arguments, then runs until the test lets it end.
+    const std::string mail = dir.Write(
+        "app/lvxmail",
+        "#!/bin/sh\n"
+        "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$0.part\"\n"
+        "mv \"$0.part\" \"$0.args\"\n"
+        "i=0; while [ ! -e \"$0.go\" ] && [ $i -lt 600 ]; do sleep 0.1; i=$((i+1)); done\n");
+    fs::permissions(mail, fs::perms::owner_all);
+  }
+  ~Viewer() {
+    if (process.state() != QProcess::NotRunning) {
+      process.kill();
+      process.waitForFinished();
+    }
+  }
+
+  void Start(const std::string& doc) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("DISPLAY", display);
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime));
+    env.insert("CUPS_SERVER", QString::fromStdString(dir.path() + "/no-cups.sock"));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(QString::fromStdString(docs));
+    // What the viewer says (a sanitizer's report) belongs in the test's log.
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(QString::fromStdString(app + "/lvxview"), {QString::fromStdString(doc)});
+  }
+
+  // Runs xdotool on the viewer's display; its standard output.
+  QString XDoTool(const QStringList& arguments) const {
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display);
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral("xdotool"), arguments);
+    tool.waitForFinished(kWaitMs);
+    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+  }
+
+  // The page window, the viewer's only window shown at first.
+  QString PageWindow() const {
+    QString window;
+    WaitFor([&] {
+      window = XDoTool({"search", "--onlyvisible", "--pid", QString::number(process.processId())})
+                   .section(u'\n', 0, 0);
+      return !window.isEmpty();
+    });
+    return window;
+  }
+
+  // Clicks at a point of the page window, in pixels of its client area.
+  void Click(const QString& window, int x, int y) const {
+    XDoTool({"mousemove", "--window", window, QString::number(x), QString::number(y)});
+    XDoTool({"click", "1"});
+  }
+  void Key(const QString& window, const QString& keys) const {
+    XDoTool({"windowfocus", window});
+    XDoTool({"key", keys});
+  }
+  bool Running() { return !process.waitForFinished(0) && process.state() == QProcess::Running; }
+};
+
+std::vector<std::string> SplitAtNul(const std::string& bytes) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t end; (end = bytes.find('\0', start)) != std::string::npos; start = end + 1) {
+    parts.push_back(bytes.substr(start, end - start));
+  }
+  return parts;
+}
+
+TEST(LvxviewOnADisplay, EmailCompanionRunsWhileExitWaitsForIt) {
+  if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
+      QStandardPaths::findExecutable("xdotool").isEmpty()) {
+    GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
+  }
+  VirtualDisplay display;
+  ASSERT_FALSE(display.name().isEmpty());
+  Viewer viewer;
+  viewer.display = display.name();
+  const std::string doc = viewer.dir.Write("docs/a b; touch pwned.lvx",
+                                           "*EMAIL /T:vendite@example.com\r\n"
+                                           "*BOX /X:20 /Y:20 /W:50 /H:20 /F\r\n");
+  viewer.Start(doc);
+  const QString window = viewer.PageWindow();
+  ASSERT_FALSE(window.isEmpty());
+
+  // "E-&mail" at its place on the button panel.
+  viewer.Click(window, 424, 312);
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(viewer.app + "/lvxmail.args"); }));
+  EXPECT_EQ(SplitAtNul(lvx::testing::ReadAll(viewer.app + "/lvxmail.args")),
+            (std::vector<std::string>{doc, "/T:2"}));
+  EXPECT_TRUE(fs::exists(viewer.app + "/lvxview.flg"));
+  EXPECT_TRUE(fs::exists(viewer.app + "/scract.sh"));
+
+  // "&Esci" while the companion runs does nothing.
+  viewer.Key(window, "alt+e");
+  QThread::msleep(1000);
+  EXPECT_TRUE(viewer.Running());
+
+  viewer.dir.Write("app/lvxmail.go", "");
+  EXPECT_TRUE(WaitFor([&] {
+    return !fs::exists(viewer.app + "/lvxview.flg") && !fs::exists(viewer.app + "/scract.sh");
+  }));
+  // After the wait "&Esci" ends the viewer.
+  EXPECT_TRUE(WaitFor([&] {
+    viewer.Key(window, "alt+e");
+    return viewer.process.waitForFinished(500);
+  }));
+  EXPECT_EQ(viewer.process.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(viewer.process.exitCode(), 0);
+  for (const std::string& folder : {viewer.app, viewer.docs}) {
+    EXPECT_FALSE(fs::exists(folder + "/pwned.lvx")) << folder;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "companion_runner.h"
+
+#include <QDateTime>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTimer>
+#include <fstream>
+
+#include "check_file.h"
+
+namespace lvx {
+namespace {
+
+bool WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.close();
+  return !out.fail();
+}
+
+bool FlagPresent(const std::string& flagFilePath) {
+  return CheckFile(flagFilePath) == kCheckUsable;
+}
+
+}  // namespace
+
+CompanionRunner::CompanionRunner(const ViewerSession& session) : session_(session) {}
+
+std::string CompanionRunner::ScriptPath() const {
+  return session_.AppFolder + "/scract.sh";
+}
+
+void CompanionRunner::RunCompanion(const CompanionCommand& command) {
+  WriteFile(session_.FlagFilePath, FlagFileLine(QDateTime::currentDateTime(), session_.ProgName));
+  const bool started =
+      WriteFile(ScriptPath(), CompanionScript(command, session_.FlagFilePath)) &&
+      QProcess::startDetached(QStringLiteral("/bin/sh"), {QFile::decodeName(ScriptPath().c_str())});
+  // Without a running script nobody would ever remove the flag file, and
+  // the viewer would wait for good.
+  if (!started) session_.RemoveLeftovers();
+  WaitFlagGone();
+  session_.RemoveLeftovers();
+}
+
+void CompanionRunner::WaitFlagGone() {
+  if (!FlagPresent(session_.FlagFilePath)) return;
+  QEventLoop loop;
+  QTimer pause;
+  pause.setInterval(PauseSeconds * 1000);
+  QObject::connect(&pause, &QTimer::timeout, &loop, [&] {
+    if (!FlagPresent(session_.FlagFilePath)) loop.quit();
+  });
+  pause.start();
+  loop.exec();
+}
+
+}  // namespace lvx

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <exception>
+
+namespace lvx {
+
+// Runs `action` and swallows what it throws: an event handler must never
+// let an exception into Qt's event loop, and the viewer shows no errors.
+template <typename Action>
+void Guarded(Action&& action) noexcept {
+  try {
+    action();
+  } catch (const std::exception&) {
+  } catch (...) {
+  }
+}
+
+}  // namespace lvx

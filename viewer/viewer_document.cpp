@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "viewer_document.h"
+
+#include "window_geometry.h"
+
+namespace lvx {
+
+ViewerDocument::ViewerDocument(ViewerSession& session, qreal devicePixelRatio)
+    : session_(session),
+      main_(kPageClientSize, ViewScale::Millimetres(kScreenDpi), devicePixelRatio),
+      upper_(kZoomClientSize, ViewScale::Zoom(), devicePixelRatio),
+      lower_(kZoomClientSize, ViewScale::Zoom(), devicePixelRatio),
+      reader_(SplitViews{main_.view(), upper_.view(), lower_.view()}, &pictures_) {
+  // The reader hides both zoom windows when it goes from the file's last
+  // document back to its first page.
+  upper_.view().SetHideHook([this] { HideZoom(ZoomHalf::kUpper); });
+  lower_.view().SetHideHook([this] { HideZoom(ZoomHalf::kLower); });
+  session_.SetUpReader(reader_);
+}
+
+const QImage& ViewerDocument::ZoomDrawing(ZoomHalf half) const {
+  return half == ZoomHalf::kUpper ? upper_.image() : lower_.image();
+}
+
+void ViewerDocument::ReadFirstPage() {
+  reader_.PageBreakPending = 0;
+  ReadPage();
+}
+
+void ViewerDocument::NextPage() {
+  ClearAll();
+  ReadPage();
+}
+
+void ViewerDocument::StepDocument(int direction) {
+  reader_.CloseFiles();
+  session_.StepDocument(direction);
+  main_.view().Clear();
+  HideZoom(ZoomHalf::kUpper);
+  HideZoom(ZoomHalf::kLower);
+  upper_.view().Clear();
+  lower_.view().Clear();
+  reader_.ResetPageState();
+  session_.SetUpReader(reader_);
+  ReadPage();
+  emit DocumentChanged();
+}
+
+void ViewerDocument::ClearAll() {
+  main_.view().Clear();
+  upper_.view().Clear();
+  lower_.view().Clear();
+}
+
+void ViewerDocument::ReadPage() {
+  reader_.ReadPage();
+  emit PageDrawn();
+}
+
+}  // namespace lvx

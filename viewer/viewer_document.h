@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QImage>
+#include <QObject>
+
+#include "page_image.h"
+#include "page_pointer.h"
+#include "page_reader.h"
+#include "picture_cache.h"
+#include "viewer_session.h"
+
+namespace lvx {
+
+// The document the page window and the zoom windows show, and what they
+// tell each other. It holds the reader and the three persistent drawings:
+// the page at half size over the page window's client area, and the upper
+// and lower halves over the zoom windows' client areas, drawn on every page
+// whether a zoom window is shown or not. The windows observe it through its
+// signals and never call each other. Nothing here throws for anything a
+// file holds.
+class ViewerDocument : public QObject {
+  Q_OBJECT
+
+ public:
+  // `session` has been started up and outlives this object;
+  // `devicePixelRatio` is the screen's, so the drawings stay sharp.
+  explicit ViewerDocument(ViewerSession& session, qreal devicePixelRatio = 1.0);
+
+  ViewerSession& session() { return session_; }
+  PageReader& reader() { return reader_; }
+  const QImage& PageDrawing() const { return main_.image(); }
+  const QImage& ZoomDrawing(ZoomHalf half) const;
+
+  // The first page of the current document, at start-up.
+  void ReadFirstPage();
+  // Clears the three drawings and draws the next page: page 1 again after
+  // the last one.
+  void NextPage();
+  // "<" (-1) and ">" (+1): closes the document, takes the previous or next
+  // one of the folder with its header fields, hides and clears the zoom
+  // windows and draws the new document's first page.
+  void StepDocument(int direction);
+  void CloseFiles() { reader_.CloseFiles(); }
+
+  // Requests the windows carry out.
+  void ShowZoom(ZoomHalf half) { emit ZoomShowRequested(half); }
+  void HideZoom(ZoomHalf half) { emit ZoomHideRequested(half); }
+  void ShowPageWindow() { emit PageWindowRequested(); }
+
+ signals:
+  // The drawings changed: windows repaint.
+  void PageDrawn();
+  // The current document changed: captions change.
+  void DocumentChanged();
+  void ZoomShowRequested(ZoomHalf half);
+  void ZoomHideRequested(ZoomHalf half);
+  void PageWindowRequested();
+
+ private:
+  void ClearAll();
+  void ReadPage();
+
+  ViewerSession& session_;
+  PictureCache pictures_;
+  PageImage main_;
+  PageImage upper_;
+  PageImage lower_;
+  PageReader reader_;
+};
+
+}  // namespace lvx
