@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Entry points: `make run` shows the bundled example, `make check` runs all
+# Entry points: `make run` opens the viewer on the bundled example, `make check` runs all
 # tests. Both install what is missing and build first.
 .PHONY: all deps build run check bench asan clean
 
@@ -12,8 +12,15 @@ build: deps
 	@cmake --preset dev >/dev/null
 	@cmake --build --preset dev
 
+# The viewer needs a display; without one, the example's pages are drawn
+# to PNG files instead.
 run: build
-	build/bin/lvxtrace examples/invoice.lvx
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	  build/bin/lvxview examples/invoice.lvx; \
+	else \
+	  echo "No display: drawing the pages to build/example-pages/ instead."; \
+	  mkdir -p build/example-pages && build/bin/lvxtrace --png build/example-pages examples/invoice.lvx >/dev/null && ls build/example-pages; \
+	fi
 
 check: build
 	ctest --preset dev
