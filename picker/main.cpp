@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // lvxpick: the dialog in which the user chooses the printer and the copies
-// that lvxprint uses, stored in lvxprint.ini beside the programs.
+// that lvxprint uses, stored in lvxprint.ini beside the programs (or, for
+// programs in a shared folder, in the user's own settings folder).
 #include <QApplication>
 #include <QFile>
 
@@ -8,6 +9,7 @@
 #include "form_lvx_pick.h"
 #include "printer_settings.h"
 #include "printer_source.h"
+#include "program_folders.h"
 #include "single_instance.h"
 
 int main(int argc, char* argv[]) {
@@ -20,7 +22,8 @@ int main(int argc, char* argv[]) {
   const lvx::CupsPrinters printers;
   const std::string appFolder =
       QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
-  lvx::FormLvxPick form(lvx::PrinterSettingsPath(appFolder), commandText, printers);
+  lvx::FormLvxPick form(lvx::PrinterSettingsFilesFor(lvx::FindProgramFolders(appFolder)),
+                        commandText, printers);
   form.show();
   return QApplication::exec();
 }
