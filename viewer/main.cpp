@@ -10,6 +10,7 @@
 
 #include "command_text.h"
 #include "platform_qt.h"
+#include "program_folders.h"
 #include "single_instance.h"
 #include "termination.h"
 #include "viewer_session.h"
@@ -36,9 +37,11 @@ int main(int argc, char* argv[]) {
       // show ends silently even where there is none: the application object
       // of the windows comes after it.
       QCoreApplication core(argc, argv);
+      const lvx::ProgramFolders folders =
+          lvx::FindProgramFolders(LocalPath(QCoreApplication::applicationDirPath()));
       session = std::make_unique<lvx::ViewerSession>(
-          lvx::ViewerEnvironment{LocalPath(QCoreApplication::applicationDirPath()),
-                                 std::move(commandText), LocalPath(QDir::currentPath())});
+          lvx::ViewerEnvironment{folders.AppFolder, std::move(commandText),
+                                 LocalPath(QDir::currentPath()), folders.workFolder});
       instance = std::make_unique<lvx::SingleInstance>(
           lvx::SingleInstance::LockPathFor(QString::fromStdString(session->ProgName)));
       const lvx::QtPlatformInfo platform;

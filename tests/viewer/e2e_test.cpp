@@ -165,6 +165,20 @@ TEST(LvxviewStartUp, ProgramFolderIsThatOfTheExecutableBehindALink) {
   EXPECT_TRUE(fs::exists(linkFlag));
 }
 
+TEST(LvxviewStartUp, AnInstalledViewerCleansUpInTheUsersRuntimeFolderOnly) {
+  ProgramFolder folder;
+  folder.dir.Write("app/shared-folder", "");
+  for (const char* name : {"lvxview.flg", "scract.sh"}) {
+    folder.dir.Write(std::string("app/") + name, "x");
+    folder.dir.Write(std::string("runtime/lvx/") + name, "x");
+  }
+  EXPECT_EQ(folder.Run({folder.Doc("a.lvx", "x")}), kShown);
+  EXPECT_TRUE(fs::is_empty(folder.runtime + "/lvx"));
+  for (const char* name : {"lvxview.flg", "scract.sh"}) {
+    EXPECT_TRUE(fs::exists(folder.app + "/" + name)) << name;
+  }
+}
+
 TEST(LvxviewStartUp, PathIsOneArgumentWhateverItHolds) {
   ProgramFolder folder;
   const std::string doc = folder.Doc("March 2009/a $b;c'd.lvx", "x");
