@@ -157,8 +157,11 @@ void FormLvxPick::FillCopies() {
 
 void FormLvxPick::Command1_Click() {
   const std::string& iniPath = settingsFiles_.path;
-  // The user's own settings folder may not exist yet; a failure shows below.
-  MakeFolders(std::filesystem::path(iniPath).parent_path().string());
+  // The own settings folder of a shared program folder's user may not exist
+  // yet; a failure shows below.
+  if (!settingsFiles_.createMissing) {
+    MakeFolders(std::filesystem::path(iniPath).parent_path().string());
+  }
   const SettingsWriteResult written = WritePrinterSettings(
       iniPath, ToBytes1252(Combo1->currentText()), ToBytes1252(Combo2->currentText()));
   if (written.ok) {

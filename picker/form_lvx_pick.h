@@ -27,8 +27,9 @@ class FormLvxPick : public QWidget {
   // `settingsFiles` says where lvxprint.ini is read and written (local file
   // names), `commandText` is the program's command text. Reads the settings
   // (creating an empty file when there is none and the files say so) and
-  // fills both lists; show the form to wait for the user. OK makes the
-  // folder of the file it writes when that is missing.
+  // fills both lists; show the form to wait for the user. For a shared
+  // program folder (no file is created missing), OK makes the folder of the
+  // file it writes when that is missing.
   FormLvxPick(PrinterSettingsFiles settingsFiles, std::string_view commandText,
               const PrinterSource& printers);
   // `iniPath` is read and written, as in a program folder of its own.

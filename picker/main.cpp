@@ -4,6 +4,7 @@
 // programs in a shared folder, in the user's own settings folder).
 #include <QApplication>
 #include <QFile>
+#include <iostream>
 
 #include "command_text.h"
 #include "form_lvx_pick.h"
@@ -12,9 +13,29 @@
 #include "program_folders.h"
 #include "single_instance.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: lvxpick [/NOCOPIES]\n"
+    "Shows the installed printers and the copies 1 to 29, with the stored choice\n"
+    "selected; Ok stores the choice in lvxprint.ini for lvxprint (see lvxprint\n"
+    "--help for where that file lies), Annulla leaves it as it was. /NOCOPIES\n"
+    "hides the copies. Only one picker runs per user. Exit status: 0.\n";
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
   // Taken before QApplication removes the options it knows from argv.
   const std::string commandText = lvx::GetCommandText(argc, argv);
+  // Answered without a display.
+  if (commandText == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (commandText == "--version") {
+    std::cout << "lvxpick " << LVX_VERSION << '\n';
+    return 0;
+  }
   QApplication app(argc, argv);
   const lvx::SingleInstance instance("lvxpick");
   if (!instance.IsFirst()) return 0;

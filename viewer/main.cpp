@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <exception>
+#include <iostream>
 #include <memory>
 
 #include "command_text.h"
@@ -18,6 +19,14 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "Usage: lvxview DOCUMENT\n"
+    "Shows the lvx document DOCUMENT page by page: the page at half size beside\n"
+    "its buttons, and either half of it at real size in a zoom window. The whole\n"
+    "argument text is the document's path; any text up to /CMD is ignored.\n"
+    "Only one viewer runs per user. Exit status: 0 shown, 1 no usable document\n"
+    "(missing or empty), 2 another viewer was running.\n";
+
 std::string LocalPath(const QString& path) {
   return QFile::encodeName(path).toStdString();
 }
@@ -25,10 +34,18 @@ std::string LocalPath(const QString& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Taken before any application object can consume arguments it knows.
+  std::string commandText = lvx::GetCommandText(argc, argv);
+  if (commandText == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (commandText == "--version") {
+    std::cout << "lvxview " << LVX_VERSION << '\n';
+    return 0;
+  }
   try {
     lvx::TerminationSignals termination;
-    // Taken before any application object can consume arguments it knows.
-    std::string commandText = lvx::GetCommandText(argc, argv);
     std::unique_ptr<lvx::ViewerSession> session;
     std::unique_ptr<lvx::SingleInstance> instance;
     lvx::StartupOutcome outcome{};
