@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Entry points: `make run` opens the viewer on the bundled example, `make check` runs all
-# tests. Both install what is missing and build first.
-.PHONY: all deps build run check bench asan clean
+# tests. Both install what is missing and build first. `make package` makes the Debian
+# package; `make package-check` (as root) installs it, checks it and removes it again.
+.PHONY: all deps build run check bench asan package package-check clean
 
 all: build
 
@@ -30,8 +31,18 @@ asan: deps
 	@cmake --build --preset asan
 	ctest --preset asan
 
+package: deps
+	@cmake --preset package >/dev/null
+	@cmake --build --preset package
+	@rm -f build-package/lvx_*.deb
+	@cpack --preset package
+	@ls build-package/lvx_*.deb
+
+package-check: package
+	packaging/check-package build-package/lvx_*.deb
+
 bench: deps
 	bench/run
 
 clean:
-	rm -rf build build-release build-asan
+	rm -rf build build-release build-asan build-package

@@ -8,11 +8,13 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <filesystem>
 
 #include "logo.h"
 #include "pick_command_line.h"
 #include "printer_settings.h"
 #include "printer_source.h"
+#include "program_folders.h"
 #include "settings_writer.h"
 #include "text_1252.h"
 
@@ -70,7 +72,11 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& text, Q
 
 FormLvxPick::FormLvxPick(std::string iniPath, std::string_view commandText,
                          const PrinterSource& printers)
-    : iniPath_(std::move(iniPath)) {
+    : FormLvxPick(PrinterSettingsFiles{std::move(iniPath), {}, true}, commandText, printers) {}
+
+FormLvxPick::FormLvxPick(PrinterSettingsFiles settingsFiles, std::string_view commandText,
+                         const PrinterSource& printers)
+    : settingsFiles_(std::move(settingsFiles)) {
   setObjectName("FormLvxPick");
   setFixedSize(TwipsRect(0, 0, 4935, 2745).size());
   // The controls are sized for small, narrow dialog text; in the desktop's
@@ -111,7 +117,7 @@ void FormLvxPick::Form_Load(std::string_view commandText, const PrinterSource& p
   setWindowTitle("Printer Lvx");
 
   hideCopies_ = false;
-  const PrinterSettings settings = ReadPrinterSettings(iniPath_, CopiesBound::kPicker,
+  const PrinterSettings settings = ReadPrinterSettings(settingsFiles_, CopiesBound::kPicker,
                                                        ToBytes1252(printers.DefaultPrinterName()));
   printerName_ = settings.printerName;
   copies_ = settings.copies;
@@ -150,8 +156,14 @@ void FormLvxPick::FillCopies() {
 }
 
 void FormLvxPick::Command1_Click() {
+  const std::string& iniPath = settingsFiles_.path;
+  // The own settings folder of a shared program folder's user may not exist
+  // yet; a failure shows below.
+  if (!settingsFiles_.createMissing) {
+    MakeFolders(std::filesystem::path(iniPath).parent_path().string());
+  }
   const SettingsWriteResult written = WritePrinterSettings(
-      iniPath_, ToBytes1252(Combo1->currentText()), ToBytes1252(Combo2->currentText()));
+      iniPath, ToBytes1252(Combo1->currentText()), ToBytes1252(Combo2->currentText()));
   if (written.ok) {
     close();
     return;
@@ -160,7 +172,7 @@ void FormLvxPick::Command1_Click() {
   QMessageBox box(
       QMessageBox::Warning, windowTitle(),
       QString("La scelta non è stata salvata: impossibile scrivere\n%1\n(%2)")
-          .arg(QFile::decodeName(iniPath_.c_str()), QString::fromLocal8Bit(written.error.c_str())),
+          .arg(QFile::decodeName(iniPath.c_str()), QString::fromLocal8Bit(written.error.c_str())),
       QMessageBox::Ok, this);
   box.exec();
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "printer_settings.h"
+
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -22,9 +24,15 @@ class FormLvxPick : public QWidget {
   Q_OBJECT
 
  public:
-  // `iniPath` is the settings file (a local file name), `commandText` the
-  // program's command text. Reads the settings (creating an empty file when
-  // there is none) and fills both lists; show the form to wait for the user.
+  // `settingsFiles` says where lvxprint.ini is read and written (local file
+  // names), `commandText` is the program's command text. Reads the settings
+  // (creating an empty file when there is none and the files say so) and
+  // fills both lists; show the form to wait for the user. For a shared
+  // program folder (no file is created missing), OK makes the folder of the
+  // file it writes when that is missing.
+  FormLvxPick(PrinterSettingsFiles settingsFiles, std::string_view commandText,
+              const PrinterSource& printers);
+  // `iniPath` is read and written, as in a program folder of its own.
   FormLvxPick(std::string iniPath, std::string_view commandText, const PrinterSource& printers);
 
  protected:
@@ -40,7 +48,7 @@ class FormLvxPick : public QWidget {
   void Command2_Click();
   void Form_Click();
 
-  const std::string iniPath_;
+  const PrinterSettingsFiles settingsFiles_;
   // Kept for the about box.
   QString ProgName;
   QString version_;

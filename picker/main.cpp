@@ -1,18 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // lvxpick: the dialog in which the user chooses the printer and the copies
-// that lvxprint uses, stored in lvxprint.ini beside the programs.
+// that lvxprint uses, stored in lvxprint.ini beside the programs (or, for
+// programs in a shared folder, in the user's own settings folder).
 #include <QApplication>
 #include <QFile>
+#include <iostream>
 
 #include "command_text.h"
 #include "form_lvx_pick.h"
 #include "printer_settings.h"
 #include "printer_source.h"
+#include "program_folders.h"
 #include "single_instance.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: lvxpick [/NOCOPIES]\n"
+    "Shows the installed printers and the copies 1 to 29, with the stored choice\n"
+    "selected; Ok stores the choice in lvxprint.ini for lvxprint (see lvxprint\n"
+    "--help for where that file lies), Annulla leaves it as it was. /NOCOPIES\n"
+    "hides the copies. Only one picker runs per user. Exit status: 0.\n";
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   // Taken before QApplication removes the options it knows from argv.
   const std::string commandText = lvx::GetCommandText(argc, argv);
+  // Answered without a display.
+  if (commandText == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (commandText == "--version") {
+    std::cout << "lvxpick " << LVX_VERSION << '\n';
+    return 0;
+  }
   QApplication app(argc, argv);
   const lvx::SingleInstance instance("lvxpick");
   if (!instance.IsFirst()) return 0;
@@ -20,7 +43,8 @@ int main(int argc, char* argv[]) {
   const lvx::CupsPrinters printers;
   const std::string appFolder =
       QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
-  lvx::FormLvxPick form(lvx::PrinterSettingsPath(appFolder), commandText, printers);
+  lvx::FormLvxPick form(lvx::PrinterSettingsFilesFor(lvx::FindProgramFolders(appFolder)),
+                        commandText, printers);
   form.show();
   return QApplication::exec();
 }

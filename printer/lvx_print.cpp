@@ -5,11 +5,11 @@
 #include <filesystem>
 
 #include "check_file.h"
-#include "print_command.h"
 #include "cp1252.h"
 #include "file_lookup.h"
 #include "output_file.h"
 #include "pdf_job.h"
+#include "print_command.h"
 
 namespace lvx {
 namespace {
@@ -43,8 +43,7 @@ int LvxPrint::Run(std::string_view commandText) {
     if (!DocFolder.empty()) std::filesystem::current_path(DocFolder, ignored);
 
     // The default printer stands for a name that is empty here.
-    settings =
-        ReadPrinterSettings(PrinterSettingsPath(place_.AppFolder), CopiesBound::kBatchPrinter, "");
+    settings = ReadPrinterSettings(place_.settingsFiles, CopiesBound::kBatchPrinter, "");
     CheckResult = CheckFile(DocPath);
     if (CheckResult == kCheckNoName) return Fail(kExitNoDocument, "no document given");
     if (CheckResult != kCheckUsable) {

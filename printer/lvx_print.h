@@ -19,11 +19,13 @@ inline constexpr int kExitJobFailed = 3;        // the job could not be made or 
 
 // Where lvxprint runs.
 struct PrintPlace {
-  std::string AppFolder;    // the folder of the program, holding lvxprint.ini
+  std::string AppFolder;    // the folder of the program
   std::string startFolder;  // the current folder at start, absolute
   // Absolute path of the PDF file that takes the job instead of a printer
   // (LVXPRINT_OUTPUT); empty to print.
   std::string outputFile;
+  // lvxprint.ini: AppFolder's own, or the user's for a shared AppFolder.
+  PrinterSettingsFiles settingsFiles;
 };
 
 // One run of the batch printer: reads the command text and lvxprint.ini,

@@ -6,9 +6,10 @@
 #include <filesystem>
 #include <iostream>
 
-#include "print_command.h"
 #include "lvx_print.h"
+#include "print_command.h"
 #include "printer_system.h"
+#include "program_folders.h"
 
 namespace {
 
@@ -16,7 +17,10 @@ constexpr const char* kUsage =
     "Usage: lvxprint DOCUMENT [/C:COPIES]\n"
     "Prints every document of the file DOCUMENT, each in COPIES copies (1 to 99;\n"
     "without /C: as set in lvxprint.ini), as one job on the printer named in\n"
-    "lvxprint.ini beside the program, or on the default printer.\n"
+    "lvxprint.ini, or on the default printer.\n"
+    "lvxprint.ini lies beside the program; where the program folder is shared\n"
+    "(installed, or read-only), each user has one in $XDG_CONFIG_HOME/lvx\n"
+    "(~/.config/lvx), and until there is one, the one beside the program is read.\n"
     "With LVXPRINT_OUTPUT naming a file, the job is written there as PDF instead.\n"
     "With no printer installed, it is written as a PDF file beside the document.\n"
     "Exit status: 0 printed, 1 no usable document, 2 the document changed while\n"
@@ -65,6 +69,7 @@ int main(int argc, char* argv[]) {
 
   lvx::PrintPlace place;
   place.AppFolder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+  place.settingsFiles = lvx::PrinterSettingsFilesFor(lvx::FindProgramFolders(place.AppFolder));
   place.startFolder = StartFolder();
   place.outputFile = OutputFile(place.startFolder);
   lvx::CupsPrinterSystem printers;

@@ -113,6 +113,14 @@ std::string PrinterSettingsPath(std::string_view appFolder) {
   return path + "lvxprint.ini";
 }
 
+PrinterSettingsFiles PrinterSettingsFilesFor(const ProgramFolders& folders) {
+  if (!folders.shared) return {PrinterSettingsPath(folders.AppFolder), {}, true};
+  // Without a folder of the user's own there is only the program folder's file.
+  const bool ownFile = folders.settingsFolder != folders.AppFolder;
+  return {PrinterSettingsPath(folders.settingsFolder),
+          ownFile ? PrinterSettingsPath(folders.AppFolder) : std::string(), false};
+}
+
 std::int16_t BoundedCopies(std::string_view copiesText, CopiesBound bound) {
   const int whole = WholeCopies(copiesText);
   const int upper = bound == CopiesBound::kBatchPrinter ? 99 : 29;
@@ -131,13 +139,20 @@ PrinterSettings ParsePrinterSettings(std::string_view bytes, CopiesBound bound,
 
 PrinterSettings ReadPrinterSettings(const std::string& path, CopiesBound bound,
                                     std::string_view defaultPrinter) {
+  return ReadPrinterSettings(PrinterSettingsFiles{path, {}, true}, bound, defaultPrinter);
+}
+
+PrinterSettings ReadPrinterSettings(const PrinterSettingsFiles& files, CopiesBound bound,
+                                    std::string_view defaultPrinter) {
   SettingsLines lines;
-  if (const auto found = FindFile(path)) {
+  auto found = FindFile(files.path);
+  if (!found && !files.fallback.empty()) found = FindFile(files.fallback);
+  if (found) {
     ReadRegularFile(*found, lines);
-  } else {
+  } else if (files.createMissing) {
     // A missing settings file is created empty; if that fails the reading
     // goes on as for an empty file.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(files.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) ::close(fd);
   }
   lines.Finish();

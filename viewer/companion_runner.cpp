@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "check_file.h"
+#include "program_folders.h"
 
 namespace lvx {
 namespace {
@@ -29,10 +30,13 @@ bool FlagPresent(const std::string& flagFilePath) {
 CompanionRunner::CompanionRunner(const ViewerSession& session) : session_(session) {}
 
 std::string CompanionRunner::ScriptPath() const {
-  return session_.AppFolder + "/scract.sh";
+  return session_.WorkFolder + "/scract.sh";
 }
 
 void CompanionRunner::RunCompanion(const CompanionCommand& command) {
+  // A user's own folder may not exist yet. A program folder that has gone
+  // stays gone: nothing of the run can be written then.
+  if (session_.WorkFolder != session_.AppFolder) MakeFolders(session_.WorkFolder);
   WriteFile(session_.FlagFilePath, FlagFileLine(QDateTime::currentDateTime(), session_.ProgName));
   const bool started =
       WriteFile(ScriptPath(), CompanionScript(command, session_.FlagFilePath)) &&

@@ -16,11 +16,12 @@ class CompanionRunner {
  public:
   explicit CompanionRunner(const ViewerSession& session);
 
-  // Writes the flag file and the companion script into AppFolder, starts
-  // the script with /bin/sh without waiting for it, waits for the flag file
-  // to go, then deletes whatever of the two is left. Returns when the flag
-  // file is gone, however long that takes; at once when the flag file
-  // could not be written or the script could not be written or started.
+  // Writes the flag file and the companion script into the session's
+  // WorkFolder (a user's own folder is made when missing), starts the
+  // script with /bin/sh without waiting for it, waits for the flag file to
+  // go, then deletes whatever of the two is left. Returns when the flag
+  // file is gone, however long that takes; at once when the flag file could
+  // not be written or the script could not be written or started.
   void RunCompanion(const CompanionCommand& command);
 
   // Returns when the flag file no longer exists, looking every PauseSeconds

@@ -6,16 +6,26 @@
 #include <QFile>
 
 #include <exception>
+#include <iostream>
 #include <memory>
 
 #include "command_text.h"
 #include "platform_qt.h"
+#include "program_folders.h"
 #include "single_instance.h"
 #include "termination.h"
 #include "viewer_session.h"
 #include "viewer_windows.h"
 
 namespace {
+
+constexpr const char* kUsage =
+    "Usage: lvxview DOCUMENT\n"
+    "Shows the lvx document DOCUMENT page by page: the page at half size beside\n"
+    "its buttons, and either half of it at real size in a zoom window. The whole\n"
+    "argument text is the document's path; any text up to /CMD is ignored.\n"
+    "Only one viewer runs per user. Exit status: 0 shown, 1 no usable document\n"
+    "(missing or empty), 2 another viewer was running.\n";
 
 std::string LocalPath(const QString& path) {
   return QFile::encodeName(path).toStdString();
@@ -24,10 +34,18 @@ std::string LocalPath(const QString& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Taken before any application object can consume arguments it knows.
+  std::string commandText = lvx::GetCommandText(argc, argv);
+  if (commandText == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (commandText == "--version") {
+    std::cout << "lvxview " << LVX_VERSION << '\n';
+    return 0;
+  }
   try {
     lvx::TerminationSignals termination;
-    // Taken before any application object can consume arguments it knows.
-    std::string commandText = lvx::GetCommandText(argc, argv);
     std::unique_ptr<lvx::ViewerSession> session;
     std::unique_ptr<lvx::SingleInstance> instance;
     lvx::StartupOutcome outcome{};
@@ -36,9 +54,11 @@ int main(int argc, char* argv[]) {
       // show ends silently even where there is none: the application object
       // of the windows comes after it.
       QCoreApplication core(argc, argv);
+      const lvx::ProgramFolders folders =
+          lvx::FindProgramFolders(LocalPath(QCoreApplication::applicationDirPath()));
       session = std::make_unique<lvx::ViewerSession>(
-          lvx::ViewerEnvironment{LocalPath(QCoreApplication::applicationDirPath()),
-                                 std::move(commandText), LocalPath(QDir::currentPath())});
+          lvx::ViewerEnvironment{folders.AppFolder, std::move(commandText),
+                                 LocalPath(QDir::currentPath()), folders.workFolder});
       instance = std::make_unique<lvx::SingleInstance>(
           lvx::SingleInstance::LockPathFor(QString::fromStdString(session->ProgName)));
       const lvx::QtPlatformInfo platform;

@@ -39,7 +39,8 @@ int ExitStatus(StartupOutcome outcome) {
 
 ViewerSession::ViewerSession(ViewerEnvironment environment)
     : AppFolder(std::move(environment.AppFolder)),
-      FlagFilePath(AppFolder + "/" + ProgName + ".flg"),
+      WorkFolder(std::move(environment.WorkFolder)),
+      FlagFilePath(WorkFolder + "/" + ProgName + ".flg"),
       commandText_(std::move(environment.CommandText)),
       currentDir_(std::move(environment.CurrentDir)) {}
 
@@ -113,8 +114,8 @@ void ViewerSession::ReadHeaderRecords() {
 void ViewerSession::RemoveLeftovers() const {
   // Left by an earlier run that ended while it waited for a companion.
   RemoveIfPresent(FlagFilePath);
-  RemoveIfPresent(AppFolder + "/scract.sh");
-  RemoveIfPresent(AppFolder + "/scract.bat");
+  RemoveIfPresent(WorkFolder + "/scract.sh");
+  RemoveIfPresent(WorkFolder + "/scract.bat");
 }
 
 void ViewerSession::StepDocument(int direction) {

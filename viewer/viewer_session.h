@@ -22,6 +22,9 @@ struct ViewerEnvironment {
   std::string CommandText;
   // The process's current folder, without a trailing "/".
   std::string CurrentDir;
+  // Where the flag file and the companion script go: AppFolder, or the
+  // user's own folder when AppFolder is shared (ProgramFolders).
+  std::string WorkFolder;
 };
 
 enum class StartupOutcome {
@@ -63,7 +66,7 @@ class ViewerSession {
   // CheckFile of DocPath: kCheckUsable (0), kCheckNoName or kCheckMissing.
   std::int16_t CheckDocument() const;
   void ReadHeaderRecords();
-  // Deletes a leftover flag file and companion scripts in AppFolder.
+  // Deletes a leftover flag file and companion scripts in WorkFolder.
   void RemoveLeftovers() const;
 
   // The "<" (-1) and ">" (+1) steps through DocList, wrapping at its ends,
@@ -80,7 +83,8 @@ class ViewerSession {
   const std::string ProgName{"lvxview"};
   const std::string ProgVersion{" v.4.8.2"};
   const std::string AppFolder;
-  // AppFolder + "/lvxview.flg": present while a companion program runs.
+  const std::string WorkFolder;
+  // WorkFolder + "/lvxview.flg": present while a companion program runs.
   const std::string FlagFilePath;
 
   // Work text of the parsing: the raw text, then the cleaned path.

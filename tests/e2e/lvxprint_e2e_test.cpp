@@ -14,6 +14,7 @@
 
 #include "lvxprint_folder.h"
 #include "pdf_probe.h"
+#include "program_folders.h"
 #include "settings_writer.h"
 
 namespace lvx::testing {
@@ -288,6 +289,26 @@ TEST_F(ChangedDocumentE2e, ADocumentThatVanishesWhilePrintingGivesNoJob) {
   EXPECT_EQ(run.status, 2);
   EXPECT_FALSE(fs::exists(output));
   EXPECT_EQ(Listing(f.dir.path()), (std::set<std::string>{"app", "docs", "runtime"}));
+}
+
+TEST_F(LvxPrintE2e, AnInstalledProgramTakesTheUsersSettingsAndWritesNothingBesideIt) {
+  f.dir.Write(std::string("app/") + kSharedFolderMark, "");
+  f.Doc("a.lvx", Lines({"*TEXT /X:20 /Y:30 /T:Hello"}));
+  const std::string config = f.dir.path() + "/config";
+  const auto Pages = [&] {
+    const RunResult run =
+        f.Run({"a.lvx"}, {{"LVXPRINT_OUTPUT", output}, {"XDG_CONFIG_HOME", config}});
+    EXPECT_EQ(run.status, 0) << run.err;
+    return Probe(output).pages.size();
+  };
+  EXPECT_EQ(Pages(), 1U);
+  EXPECT_EQ(Listing(f.app), (std::set<std::string>{"lvxprint", kSharedFolderMark}));
+  EXPECT_FALSE(fs::exists(config));
+  // A choice made for everyone beside the program, then the user's own.
+  f.Settings("COPIES=2\r\n");
+  EXPECT_EQ(Pages(), 2U);
+  f.dir.Write("config/lvx/lvxprint.ini", "COPIES=3\r\n");
+  EXPECT_EQ(Pages(), 3U);
 }
 
 TEST_F(LvxPrintE2e, HelpAndVersionAloneOnTheCommandLine) {

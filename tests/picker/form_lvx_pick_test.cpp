@@ -180,6 +180,24 @@ TEST_F(FormLvxPickTest, WithoutPrintersOkStoresWhatTheListShows) {
   EXPECT_EQ(ReadAll(ini), PrinterSettingsText("Typed", "4"));
 }
 
+TEST_F(FormLvxPickTest, InASharedFolderTheUsersOwnFileIsWritten) {
+  const std::string shared = dir.Write("app/lvxprint.ini", "PRINTER=Laser\r\nCOPIES=3\r\n");
+  const std::string own = dir.path() + "/config/lvx/lvxprint.ini";
+  const PrinterSettingsFiles files{own, shared, false};
+  const auto first = std::make_unique<FormLvxPick>(files, "", printers);
+  // The choice made for everyone is preselected until the user makes one.
+  EXPECT_EQ(Combo(*first, "Combo1")->currentText(), "Laser");
+  EXPECT_EQ(Combo(*first, "Combo2")->currentText(), "3");
+  Combo(*first, "Combo2")->setCurrentIndex(4);
+  Click(*first, "Command1");
+  EXPECT_EQ(ReadAll(own), PrinterSettingsText("Laser", "5"));
+  EXPECT_EQ(ReadAll(shared), "PRINTER=Laser\r\nCOPIES=3\r\n");
+  EXPECT_EQ(fs::status(dir.path() + "/config").permissions(), fs::perms::owner_all);
+
+  const auto again = std::make_unique<FormLvxPick>(files, "", printers);
+  EXPECT_EQ(Combo(*again, "Combo2")->currentText(), "5");
+}
+
 TEST_F(FormLvxPickTest, CancelAndCloseLeaveTheFileAsItWas) {
   const std::string old = "printer=Laser\nCOPIES=50\r\n\xE0 no line end";
   dir.Write("lvxprint.ini", old);

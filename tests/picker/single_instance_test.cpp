@@ -36,10 +36,10 @@ class LvxPickCopies : public ::testing::Test {
     }
   }
 
-  QProcess& Start() {
+  QProcess& Start(const QStringList& arguments = {}) {
     auto& process = *processes_.emplace_back(std::make_unique<QProcess>());
     process.setProcessEnvironment(environment_);
-    process.start(QString::fromStdString(program_), {});
+    process.start(QString::fromStdString(program_), arguments);
     EXPECT_TRUE(process.waitForStarted());
     return process;
   }
@@ -55,6 +55,13 @@ class LvxPickCopies : public ::testing::Test {
 
   QString LockPath() const { return QString::fromStdString(runtime_.path() + "/lvxpick.lock"); }
   std::string Ini() const { return folder_.path() + "/lvxprint.ini"; }
+
+  // Later starts have no display and no platform to fall back on.
+  void WithoutDisplay() {
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+      environment_.remove(name);
+    }
+  }
 
   static bool EndsAtOnce(QProcess& process) {
     return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
@@ -97,6 +104,18 @@ TEST_F(LvxPickCopies, TheLockOfAKilledInstanceIsTakenOver) {
   QProcess& second = Start();
   EXPECT_FALSE(second.waitForFinished(1500));
   EXPECT_EQ(second.state(), QProcess::Running);
+}
+
+TEST_F(LvxPickCopies, HelpAndVersionAnswerWithoutADisplayBesideARunningPicker) {
+  Start();
+  ASSERT_TRUE(WaitUntilRunning());
+  WithoutDisplay();
+  QProcess& help = Start({"--help"});
+  EXPECT_TRUE(EndsAtOnce(help));
+  EXPECT_TRUE(help.readAllStandardOutput().startsWith("Usage: lvxpick [/NOCOPIES]\n"));
+  QProcess& version = Start({"--version"});
+  EXPECT_TRUE(EndsAtOnce(version));
+  EXPECT_EQ(version.readAllStandardOutput(), "lvxpick " LVX_VERSION "\n");
 }
 
 TEST(SingleInstance, OneHolderAtATimeInAProcess) {

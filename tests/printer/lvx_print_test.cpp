@@ -89,7 +89,7 @@ class LvxPrintTest : public ::testing::Test {
   int Run(std::string_view commandText, const std::string& outputFile = {}) {
     out.str({});
     err.str({});
-    LvxPrint program(PrintPlace{app, docs, outputFile}, printers, out, err);
+    LvxPrint program(PrintPlace{app, docs, outputFile, settingsFiles}, printers, out, err);
     const int status = program.Run(commandText);
     copies = program.copies;
     return status;
@@ -101,6 +101,7 @@ class LvxPrintTest : public ::testing::Test {
   const std::string app = dir.path() + "/app";
   const std::string docs = dir.path() + "/docs";
   const std::string spool = dir.path() + "/spool";
+  PrinterSettingsFiles settingsFiles{app + "/lvxprint.ini", {}, true};
   FakePrinters printers;
   std::ostringstream out;
   std::ostringstream err;
@@ -149,6 +150,29 @@ TEST_F(LvxPrintTest, AMissingSettingsFileIsCreatedEmpty) {
   EXPECT_EQ(fs::file_size(app + "/lvxprint.ini"), 0U);
   EXPECT_EQ(copies, 1);
   EXPECT_EQ(printers.jobs.at(0).printer, "Office");
+}
+
+TEST_F(LvxPrintTest, ASharedProgramFolderGivesTheUsersChoiceAndCreatesNothing) {
+  Settings("PRINTER=Laser\r\nCOPIES=3\r\n");
+  settingsFiles = {dir.path() + "/user/lvxprint.ini", app + "/lvxprint.ini", false};
+  EXPECT_EQ(Run("a.lvx"), kExitPrinted) << err.str();
+  ASSERT_EQ(printers.jobs.size(), 1U);
+  EXPECT_EQ(printers.jobs[0].printer, "Laser");
+  EXPECT_EQ(copies, 3);
+
+  dir.Write("user/lvxprint.ini", "PRINTER=Photo\r\nCOPIES=2\r\n");
+  EXPECT_EQ(Run("a.lvx"), kExitPrinted) << err.str();
+  ASSERT_EQ(printers.jobs.size(), 2U);
+  EXPECT_EQ(printers.jobs[1].printer, "Photo");
+  EXPECT_EQ(copies, 2);
+
+  fs::remove_all(dir.path() + "/user");
+  fs::remove(app + "/lvxprint.ini");
+  EXPECT_EQ(Run("a.lvx"), kExitPrinted) << err.str();
+  ASSERT_EQ(printers.jobs.size(), 3U);
+  EXPECT_EQ(printers.jobs[2].printer, "Office");
+  EXPECT_EQ(FilesIn(app), 0U);
+  EXPECT_FALSE(fs::exists(dir.path() + "/user"));
 }
 
 TEST_F(LvxPrintTest, CopiesFromTheCommandLineElseTheSettings) {

@@ -150,6 +150,57 @@ TEST(ReadPrinterSettings, WhatIsNoRegularFileReadsAsEmpty) {
   }
 }
 
+TEST(PrinterSettingsFilesFor, AFolderOfItsOwnElseTheUsersFileFirst) {
+  const struct {
+    ProgramFolders folders;
+    PrinterSettingsFiles files;
+  } rows[] = {
+      {{"/opt/lvx", false, "/opt/lvx", "/opt/lvx"}, {"/opt/lvx/lvxprint.ini", "", true}},
+      {{"/usr/lib/lvx", true, "/home/ada/.config/lvx", "/run/user/1000/lvx"},
+       {"/home/ada/.config/lvx/lvxprint.ini", "/usr/lib/lvx/lvxprint.ini", false}},
+      // Shared, but the user has no folder: the program folder's file, never made.
+      {{"/usr/lib/lvx", true, "/usr/lib/lvx", "/usr/lib/lvx"},
+       {"/usr/lib/lvx/lvxprint.ini", "", false}},
+  };
+  for (const auto& row : rows) {
+    const PrinterSettingsFiles files = PrinterSettingsFilesFor(row.folders);
+    EXPECT_EQ(files.path, row.files.path);
+    EXPECT_EQ(files.fallback, row.files.fallback);
+    EXPECT_EQ(files.createMissing, row.files.createMissing);
+  }
+}
+
+// A shared program folder "app" and a user's settings folder "user".
+struct SharedFiles {
+  const TempDir dir;
+  const PrinterSettingsFiles files{dir.path() + "/user/lvxprint.ini",
+                                   dir.path() + "/app/lvxprint.ini", false};
+  PrinterSettings Read() const {
+    return ReadPrinterSettings(files, CopiesBound::kPicker, kDefault);
+  }
+};
+
+TEST(ReadPrinterSettings, TheUsersFileComesBeforeTheProgramFolders) {
+  const SharedFiles shared;
+  shared.dir.Write("app/lvxprint.ini", "PRINTER=Laser\r\nCOPIES=2\r\n");
+  EXPECT_EQ(shared.Read().printerName, "Laser");
+  EXPECT_EQ(shared.Read().copies, 2);
+  // The user's file counts whole, even where it leaves a key out.
+  shared.dir.Write("user/LVXPRINT.INI", "PRINTER=Photo\r\n");
+  EXPECT_EQ(shared.Read().printerName, "Photo");
+  EXPECT_EQ(shared.Read().copies, 1);
+}
+
+TEST(ReadPrinterSettings, NothingIsCreatedForTheUsersOfASharedFolder) {
+  const SharedFiles shared;
+  std::filesystem::create_directory(shared.dir.path() + "/app");
+  const auto settings = shared.Read();
+  EXPECT_EQ(settings.printerName, kDefault);
+  EXPECT_EQ(settings.copies, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(shared.dir.path() + "/app"));
+  EXPECT_FALSE(std::filesystem::exists(shared.dir.path() + "/user"));
+}
+
 TEST(ReadPrinterSettings, ALongFileIsReadWhole) {
   const TempDir dir;
   const std::string printer(200000, 'P');

@@ -26,7 +26,8 @@ constexpr const char* kHostileName = "a b; touch pwned.lvx";
 struct Companions : WindowFixture {
   std::string doc;
 
-  explicit Companions(const char* name = kHostileName) {
+  explicit Companions(const char* name = kHostileName, const std::string& workFolder = {}) {
+    if (!workFolder.empty()) work = workFolder;
     Settings("ROLLDIR=0\r\n");
     doc = Doc(name, "*EMAIL /T:vendite@example.com\r\n*FAX /T:Rossi\r\n*FAX /N:02 123\r\n" +
                         FilledBox(10, 10, 5, 5) + "*PAGE\r\n" + FilledBox(50, 10, 5, 5));
@@ -35,8 +36,8 @@ struct Companions : WindowFixture {
     session->Settings.FaxEnabled = session->Settings.PdfEnabled = 1;
     StartWindows();
   }
-  std::string Flag() const { return app + "/lvxview.flg"; }
-  std::string Script() const { return app + "/scract.sh"; }
+  std::string Flag() const { return work + "/lvxview.flg"; }
+  std::string Script() const { return work + "/scract.sh"; }
   bool NoPwnedFile() const {
     for (const std::string& folder : {app, docs, fs::current_path().string()}) {
       if (fs::exists(folder + "/pwned.lvx")) return false;
@@ -100,6 +101,24 @@ TEST(Companions, FlagFileHoldsDateTimeAndProgramName) {
   EXPECT_EQ(line[5], '-');
   EXPECT_EQ(line[13], ':');
   EXPECT_EQ(line.substr(19), " lvxview\n");
+}
+
+TEST(Companions, ForASharedProgramFolderTheRunsFilesGoToTheUsersFolder) {
+  const testing::TempDir runtime;
+  Companions f(kHostileName, runtime.path() + "/lvx");
+  f.FakeProgram("lvxmail", "cp '" + f.Flag() + "' \"$0.flag\"; cp '" + f.Script() + "' \"$0.sh\"");
+  WindowFixture::Click(f.page(), "Command8");
+  EXPECT_EQ(f.Recorded("lvxmail"), (Arguments{f.doc, "/T:2"}));
+  // Both were there while the companion ran, and are gone after.
+  EXPECT_EQ(testing::ReadAll(f.app + "/lvxmail.flag").substr(19), " lvxview\n");
+  EXPECT_NE(testing::ReadAll(f.app + "/lvxmail.sh").find("rm -f -- '" + f.Flag() + "'"),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(f.Flag()));
+  EXPECT_FALSE(fs::exists(f.Script()));
+  EXPECT_EQ(fs::status(f.work).permissions(), fs::perms::owner_all);
+  for (const char* name : {"lvxview.flg", "scract.sh"}) {
+    EXPECT_FALSE(fs::exists(f.app + "/" + name)) << name;
+  }
 }
 
 TEST(Companions, MailCompanionGetsTheDocumentAndSlashT2) {

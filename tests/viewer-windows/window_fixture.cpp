@@ -31,7 +31,7 @@ void WindowFixture::Settings(const std::string& iniText) const {
 }
 
 void WindowFixture::Open(const std::string& docPath, bool startWindows) {
-  session = std::make_unique<ViewerSession>(ViewerEnvironment{app, docPath, docs});
+  session = std::make_unique<ViewerSession>(ViewerEnvironment{app, docPath, docs, work});
   ASSERT_EQ(session->StartUp([] { return true; }, platform), StartupOutcome::kShowPageWindow)
       << docPath;
   if (startWindows) StartWindows();

@@ -24,6 +24,8 @@ struct WindowFixture {
   FakePlatform platform;
   std::string app = dir.path() + "/app";
   std::string docs = dir.path() + "/docs";
+  // The session's WorkFolder: the program folder unless a test says else.
+  std::string work = app;
   std::unique_ptr<ViewerSession> session;
   std::unique_ptr<ViewerWindows> windows;
   // Stand-ins for the message boxes and the editor look-up: a question is

@@ -9,6 +9,7 @@
 #include <QProcess>
 
 #include <filesystem>
+#include <optional>
 
 #include "temp_dir.h"
 
@@ -165,6 +166,20 @@ TEST(LvxviewStartUp, ProgramFolderIsThatOfTheExecutableBehindALink) {
   EXPECT_TRUE(fs::exists(linkFlag));
 }
 
+TEST(LvxviewStartUp, AnInstalledViewerCleansUpInTheUsersRuntimeFolderOnly) {
+  ProgramFolder folder;
+  folder.dir.Write("app/shared-folder", "");
+  for (const char* name : {"lvxview.flg", "scract.sh"}) {
+    folder.dir.Write(std::string("app/") + name, "x");
+    folder.dir.Write(std::string("runtime/lvx/") + name, "x");
+  }
+  EXPECT_EQ(folder.Run({folder.Doc("a.lvx", "x")}), kShown);
+  EXPECT_TRUE(fs::is_empty(folder.runtime + "/lvx"));
+  for (const char* name : {"lvxview.flg", "scract.sh"}) {
+    EXPECT_TRUE(fs::exists(folder.app + "/" + name)) << name;
+  }
+}
+
 TEST(LvxviewStartUp, PathIsOneArgumentWhateverItHolds) {
   ProgramFolder folder;
   const std::string doc = folder.Doc("March 2009/a $b;c'd.lvx", "x");
@@ -187,6 +202,34 @@ TEST(LvxviewStartUp, SecondStartEndsAtOnceAndLeavesTheFirstRunning) {
   first.Release();
   EXPECT_EQ(folder.Run({doc}), kShown);
   EXPECT_FALSE(fs::exists(flag));
+}
+
+// The standard output of lvxview with `argument` alone, with no display at
+// all; nothing when it did not end with status 0.
+std::optional<QByteArray> Answer(const ProgramFolder& folder, const QString& argument) {
+  QProcess process;
+  QProcessEnvironment env = folder.Environment();
+  env.remove("QT_QPA_PLATFORM");
+  process.setProcessEnvironment(env);
+  process.start(QString::fromStdString(folder.binary), {argument});
+  if (!process.waitForFinished(kWaitMs) || process.exitStatus() != QProcess::NormalExit ||
+      process.exitCode() != 0) {
+    return std::nullopt;
+  }
+  return process.readAllStandardOutput();
+}
+
+TEST(LvxviewStartUp, HelpAndVersionAnswerBeforeTheInstanceCheck) {
+  ProgramFolder folder;
+  LockHolder first(folder);
+  ASSERT_TRUE(first.Locked());
+  const auto help = Answer(folder, "--help");
+  ASSERT_TRUE(help);
+  EXPECT_TRUE(help->startsWith("Usage: lvxview DOCUMENT\n")) << help->toStdString();
+  EXPECT_EQ(Answer(folder, "--version"), QByteArray("lvxview " LVX_VERSION "\n"));
+  EXPECT_TRUE(first.Running());
+  // With more on the line it is a document's name.
+  EXPECT_EQ(folder.Run({"--help", "x"}), kOtherInstance);
 }
 
 TEST(LvxviewStartUp, LockLeftByADeadViewerIsTakenOver) {

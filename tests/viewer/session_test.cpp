@@ -25,6 +25,7 @@ struct SessionFixture {
   testing::FakePlatform platform;
   std::string app = dir.path() + "/app";
   std::string docs = dir.path() + "/Docs";
+  std::string work = app;
 
   SessionFixture() {
     fs::create_directories(app);
@@ -35,7 +36,7 @@ struct SessionFixture {
   }
   void Browsing() { dir.Write("app/lvxview.ini", "ROLLDIR=1\r\n"); }
   ViewerSession Session(const std::string& commandText, const std::string& currentDir = "/") {
-    return ViewerSession(ViewerEnvironment{app, commandText, currentDir});
+    return ViewerSession(ViewerEnvironment{app, commandText, currentDir, work});
   }
   StartupOutcome StartUp(ViewerSession& session, bool otherInstance = false) {
     return session.StartUp([otherInstance] { return !otherInstance; }, platform);
@@ -243,6 +244,22 @@ TEST(StartUp, UsableDocumentIsPreReadAndLeftoversGo) {
   }
   EXPECT_EQ(left, std::vector<std::string>{"other"});
   EXPECT_TRUE(fs::exists(doc));
+}
+
+TEST(StartUp, ForASharedProgramFolderLeftoversGoFromTheUsersFolderOnly) {
+  SessionFixture f;
+  f.work = f.dir.path() + "/run/lvx";
+  for (const char* name : {"lvxview.flg", "scract.sh", "scract.bat"}) {
+    f.dir.Write(std::string("app/") + name, "x");
+    f.dir.Write(std::string("run/lvx/") + name, "x");
+  }
+  ViewerSession session = f.Session(f.Doc("a.lvx", "x"));
+  EXPECT_EQ(session.FlagFilePath, f.work + "/lvxview.flg");
+  ASSERT_EQ(f.StartUp(session), StartupOutcome::kShowPageWindow);
+  EXPECT_TRUE(fs::is_empty(f.work));
+  for (const char* name : {"lvxview.flg", "scract.sh", "scract.bat"}) {
+    EXPECT_TRUE(fs::exists(f.app + "/" + name)) << name;
+  }
 }
 
 TEST(StartUp, LeftoverThatIsAFolderStays) {
