@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <hb.h>
+
+#include <QRawFont>
+#include <QString>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <unordered_map>
+
+#include "pdf_file.h"
+
+namespace lvx {
+
+// One glyph of a shaped text: its index in the face and how far it moves
+// the pen, in the face's design units.
+struct ShapedGlyph {
+  std::uint32_t glyph = 0;
+  std::int32_t advance = 0;
+};
+
+// A font face as embedded in a PDF file: the face's tables as Qt uses them,
+// shaped the way Qt shapes text (HarfBuzz with its default features, so
+// kerning and ligatures come out as on the screen), and the glyphs used so
+// far, which Write embeds as a subset with their widths and the text they
+// stand for. Glyph indices are kept, so codes in the content are glyph
+// indices. Never throws.
+class PdfFontFace {
+ public:
+  // The face of `rawFont`, named `resource` in the pages' resources; check
+  // usable() before shaping with it.
+  PdfFontFace(const QRawFont& rawFont, std::string resource, int object);
+  ~PdfFontFace();
+  PdfFontFace(const PdfFontFace&) = delete;
+  PdfFontFace& operator=(const PdfFontFace&) = delete;
+
+  // False when the face's outlines cannot be embedded (no TrueType or CFF
+  // outlines among its tables).
+  bool usable() const { return font_ != nullptr; }
+  const std::string& resource() const { return resource_; }
+  int object() const { return object_; }
+  int unitsPerEm() const { return unitsPerEm_; }
+
+  // Shapes `text` into `glyphs` and records them as used.
+  void Shape(const QString& text, std::vector<ShapedGlyph>& glyphs);
+  // The width of `glyph` as the embedded font gives it, in thousandths of
+  // an em (the units of a PDF glyph width).
+  double Width(std::uint32_t glyph) const;
+  // True once a glyph of the face has been shaped.
+  bool used() const { return !widths_.empty(); }
+  // Writes the font (Type0 over a CIDFont with the subset of the used
+  // glyphs) as object number `object` given at construction; false when
+  // the subset could not be made, and then that object is not written.
+  bool Write(PdfFile& file) const;
+
+ private:
+  std::string SubsetTag() const;
+  std::string Descriptor(int fontFile) const;
+  std::string Widths() const;
+  std::string ToUnicode() const;
+
+  std::string resource_;
+  int object_ = 0;
+  std::string baseName_;
+  bool italic_ = false;
+  bool fixedPitch_ = false;
+  bool cff_ = false;
+  hb_blob_t* blob_ = nullptr;
+  hb_face_t* face_ = nullptr;
+  hb_font_t* font_ = nullptr;
+  hb_buffer_t* buffer_ = nullptr;
+  int unitsPerEm_ = 1000;
+  std::map<std::uint32_t, double> widths_;  // used glyphs, in thousandths of an em
+  std::unordered_map<std::uint32_t, std::u16string> texts_;
+};
+
+}  // namespace lvx

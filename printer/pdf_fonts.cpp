@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "pdf_fonts.h"
+
+#include <QRawFont>
+#include <cmath>
+
+#include "pdf_syntax.h"
+
+namespace lvx {
+namespace {
+
+constexpr std::size_t kFontsRemembered = 64;
+
+QString FaceKey(const QRawFont& raw) {
+  return raw.familyName() + QLatin1Char('\n') + raw.styleName() + QLatin1Char('\n') +
+         QString::number(raw.weight()) + QLatin1Char('\n') + QString::number(raw.style());
+}
+
+}  // namespace
+
+PdfFonts::Choice PdfFonts::For(const QFont& font) {
+  for (const Known& known : known_) {
+    if (known.font == font) return known.choice;
+  }
+  const QRawFont raw = QRawFont::fromFont(font);
+  Choice choice;
+  if (raw.isValid()) {
+    const QString key = FaceKey(raw);
+    std::size_t index = 0;
+    while (index < faceKeys_.size() && faceKeys_[index] != key) ++index;
+    if (index == faces_.size()) {
+      std::string resource = "F";
+      resource += std::to_string(faces_.size() + 1);
+      faces_.push_back(std::make_unique<PdfFontFace>(raw, resource, file_.Reserve()));
+      faceKeys_.push_back(key);
+    }
+    if (faces_[index]->usable()) choice.face = faces_[index].get();
+    choice.emboldened = font.weight() >= QFont::DemiBold && raw.weight() < QFont::DemiBold;
+    choice.slanted = font.style() != QFont::StyleNormal && raw.style() == QFont::StyleNormal;
+  }
+  if (known_.size() >= kFontsRemembered) known_.clear();
+  known_.push_back({font, choice});
+  return choice;
+}
+
+std::string PdfFonts::WriteAll() {
+  std::string entries;
+  for (const auto& face : faces_) {
+    if (face->used() && face->Write(file_)) {
+      entries += "/" + face->resource() + " " + std::to_string(face->object()) + " 0 R";
+    }
+  }
+  return entries;
+}
+
+void AppendGlyphs(std::string& out, const PdfFontFace& face,
+                  const std::vector<ShapedGlyph>& glyphs) {
+  const double toThousandths = 1000.0 / face.unitsPerEm();
+  out += "[(";
+  // Where the shaped text has its pen and where the widths put it.
+  double shaped = 0;
+  double shown = 0;
+  for (const ShapedGlyph& glyph : glyphs) {
+    const long correction = std::lround(shown - shaped);
+    if (correction != 0) {
+      out += ')';
+      out += std::to_string(correction);
+      out += '(';
+      shown -= static_cast<double>(correction);
+    }
+    const char bytes[2] = {static_cast<char>(glyph.glyph >> 8), static_cast<char>(glyph.glyph)};
+    std::string code;
+    AppendLiteral(code, std::string_view(bytes, 2));
+    out.append(code, 1, code.size() - 2);
+    shaped += glyph.advance * toThousandths;
+    shown += face.Width(glyph.glyph);
+  }
+  out += ")]TJ\n";
+}
+
+}  // namespace lvx
