@@ -7,18 +7,20 @@
 #include <QByteArray>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "pdf_syntax.h"
 
 namespace lvx {
 namespace {
 
-// The tables a face may have that shaping or embedding reads. Qt gives a
-// face's tables one by one, never as a file, so the face is put together
-// again from them.
-constexpr const char* kTables[] = {"head", "hhea", "maxp", "hmtx", "loca", "glyf",
-                                   "CFF ", "cvt ", "fpgm", "prep", "cmap", "OS/2",
-                                   "post", "name", "GSUB", "GPOS", "GDEF", "kern"};
+// Qt gives a face's tables one by one, never as a file, so the face is put
+// together again from them: from the tables shaping reads while pages are
+// drawn, and from those embedding reads once, when the file ends.
+constexpr const char* kShapingTables[] = {"head", "hhea", "maxp", "hmtx", "cmap", "OS/2",
+                                          "post", "GSUB", "GPOS", "GDEF", "kern"};
+constexpr const char* kEmbeddingTables[] = {"head", "hhea", "maxp", "hmtx", "loca",
+                                            "glyf", "CFF ", "OS/2", "post", "name"};
 
 // Not needed inside a PDF file: the page says which glyph goes where.
 constexpr const char* kDroppedTables[] = {"GSUB", "GPOS", "GDEF", "kern", "cmap", "name",
@@ -29,26 +31,25 @@ hb_tag_t Tag(const char* name) {
   return HB_TAG(name[0], name[1], name[2], name[3]);
 }
 
-hb_blob_t* FaceFromTables(const QRawFont& rawFont) {
+template <std::size_t N>
+hb_face_t* FaceFromTables(const QRawFont& rawFont, const char* const (&names)[N]) {
   hb_face_t* builder = hb_face_builder_create();
-  for (const char* name : kTables) {
-    const QByteArray table = rawFont.fontTable(name);
+  std::vector<QByteArray> tables;
+  tables.reserve(N);
+  for (const char* name : names) {
+    tables.push_back(rawFont.fontTable(name));
+    const QByteArray& table = tables.back();
     if (table.isEmpty()) continue;
     hb_blob_t* blob = hb_blob_create(table.constData(), static_cast<unsigned>(table.size()),
-                                     HB_MEMORY_MODE_DUPLICATE, nullptr, nullptr);
+                                     HB_MEMORY_MODE_READONLY, nullptr, nullptr);
     hb_face_builder_add_table(builder, Tag(name), blob);
     hb_blob_destroy(blob);
   }
   hb_blob_t* sfnt = hb_face_reference_blob(builder);
   hb_face_destroy(builder);
-  return sfnt;
-}
-
-bool HasTable(hb_face_t* face, const char* name) {
-  hb_blob_t* table = hb_face_reference_table(face, Tag(name));
-  const bool has = hb_blob_get_length(table) > 0;
-  hb_blob_destroy(table);
-  return has;
+  hb_face_t* face = hb_face_create(sfnt, 0);
+  hb_blob_destroy(sfnt);
+  return face;
 }
 
 // A big-endian value of the table `name` at `offset`; 0 when absent.
@@ -76,11 +77,10 @@ std::string Hex16(std::uint32_t value) {
 }  // namespace
 
 PdfFontFace::PdfFontFace(const QRawFont& rawFont, std::string resource, int object)
-    : resource_(std::move(resource)), object_(object) {
-  blob_ = FaceFromTables(rawFont);
-  face_ = hb_face_create(blob_, 0);
-  const bool glyf = HasTable(face_, "glyf") && HasTable(face_, "loca");
-  cff_ = !glyf && HasTable(face_, "CFF ");
+    : resource_(std::move(resource)), object_(object), rawFont_(rawFont) {
+  face_ = FaceFromTables(rawFont, kShapingTables);
+  const bool glyf = !rawFont.fontTable("loca").isEmpty();
+  cff_ = !glyf && !rawFont.fontTable("CFF ").isEmpty();
   if (!glyf && !cff_) return;
   unitsPerEm_ = static_cast<int>(hb_face_get_upem(face_));
   font_ = hb_font_create(face_);
@@ -88,20 +88,12 @@ PdfFontFace::PdfFontFace(const QRawFont& rawFont, std::string resource, int obje
   buffer_ = hb_buffer_create();
   italic_ = rawFont.style() != QFont::StyleNormal;
   fixedPitch_ = TableValue(face_, "post", 12, false) != 0;
-  char name[128] = {};
-  unsigned size = sizeof name;
-  hb_ot_name_get_utf8(face_, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &size, name);
-  baseName_ = PlainName(
-      name[0] != '\0'
-          ? std::string(name)
-          : (rawFont.familyName() + QLatin1Char('-') + rawFont.styleName()).toStdString());
 }
 
 PdfFontFace::~PdfFontFace() {
   hb_buffer_destroy(buffer_);
   hb_font_destroy(font_);
   hb_face_destroy(face_);
-  hb_blob_destroy(blob_);
 }
 
 void PdfFontFace::Shape(const QString& text, std::vector<ShapedGlyph>& glyphs) {
@@ -147,13 +139,16 @@ std::string PdfFontFace::SubsetTag() const {
   // Six capitals that differ for different subsets of a face.
   std::uint32_t hash = 2166136261U;
   for (const auto& [glyph, width] : widths_) hash = (hash ^ glyph) * 16777619U;
-  for (const char c : baseName_) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619U;
+  for (const QChar c : rawFont_.familyName() + rawFont_.styleName()) {
+    hash = (hash ^ c.unicode()) * 16777619U;
+  }
   std::string tag;
   for (int i = 0; i < 6; ++i, hash /= 26) tag += static_cast<char>('A' + hash % 26);
   return tag;
 }
 
-std::string PdfFontFace::Descriptor(int fontFile) const {
+std::string PdfFontFace::Descriptor(hb_face_t* embedded, const std::string& name,
+                                    int fontFile) const {
   const double scale = 1000.0 / unitsPerEm_;
   hb_position_t ascent = 0;
   hb_position_t descent = 0;
@@ -165,13 +160,14 @@ std::string PdfFontFace::Descriptor(int fontFile) const {
   }
   // Fixed pitch, nonsymbolic, italic.
   const int flags = (fixedPitch_ ? 1 : 0) | 32 | (italic_ ? 64 : 0);
-  std::string d = "<</Type/FontDescriptor/FontName/" + SubsetTag() + "+" + baseName_ + "/Flags " +
-                  std::to_string(flags) + "/FontBBox[";
+  std::string d =
+      "<</Type/FontDescriptor/FontName/" + name + "/Flags " + std::to_string(flags) + "/FontBBox[";
   for (const unsigned offset : {36U, 38U, 40U, 42U}) {
-    AppendNumber(d, TableValue(face_, "head", offset, true) * scale, 0);
+    AppendNumber(d, TableValue(embedded, "head", offset, true) * scale, 0);
   }
   d += "]/ItalicAngle ";
-  AppendNumber(d, hb_style_get_value(font_, HB_STYLE_TAG_SLANT_ANGLE), 1);
+  // The post table's italic angle, a 16.16 fixed-point number.
+  AppendNumber(d, TableValue(embedded, "post", 4, false) / 65536.0, 1);
   d += "/Ascent ";
   AppendNumber(d, ascent * scale, 0);
   d += "/Descent ";
@@ -228,10 +224,17 @@ std::string PdfFontFace::ToUnicode() const {
   return map + "endcmap CMapName currentdict/CMap defineresource pop end end\n";
 }
 
-bool PdfFontFace::Write(PdfFile& file) const {
-  if (font_ == nullptr || widths_.empty()) return false;
+std::string PdfFontFace::BaseName(hb_face_t* embedded) const {
+  char name[128] = {};
+  unsigned size = sizeof name;
+  hb_ot_name_get_utf8(embedded, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &size, name);
+  if (name[0] != '\0') return PlainName(name);
+  return PlainName((rawFont_.familyName() + QLatin1Char('-') + rawFont_.styleName()).toStdString());
+}
+
+int PdfFontFace::WriteProgram(PdfFile& file, hb_face_t* embedded) const {
   hb_subset_input_t* input = hb_subset_input_create_or_fail();
-  if (input == nullptr) return false;
+  if (input == nullptr) return 0;
   hb_set_t* glyphs = hb_subset_input_glyph_set(input);
   for (const auto& [glyph, width] : widths_) hb_set_add(glyphs, glyph);
   hb_set_t* dropped = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
@@ -239,9 +242,9 @@ bool PdfFontFace::Write(PdfFile& file) const {
   // Glyph indices stay, so that the content's codes need no mapping; the
   // hinting programs are left out: pages are printed, not hinted.
   hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
-  hb_face_t* subset = hb_subset_or_fail(face_, input);
+  hb_face_t* subset = hb_subset_or_fail(embedded, input);
   hb_subset_input_destroy(input);
-  if (subset == nullptr) return false;
+  if (subset == nullptr) return 0;
   hb_blob_t* program = hb_face_reference_blob(subset);
   unsigned length = 0;
   const char* data = hb_blob_get_data(program, &length);
@@ -251,17 +254,28 @@ bool PdfFontFace::Write(PdfFile& file) const {
                    std::string_view(data, length));
   hb_blob_destroy(program);
   hb_face_destroy(subset);
+  return fontFile;
+}
 
-  const std::string name = SubsetTag() + "+" + baseName_;
-  const int descriptor = file.Reserve();
-  file.WriteObject(descriptor, Descriptor(fontFile));
+bool PdfFontFace::Write(PdfFile& file) const {
+  if (font_ == nullptr || widths_.empty()) return false;
+  // The outlines are read only now, one face at a time.
+  hb_face_t* embedded = FaceFromTables(rawFont_, kEmbeddingTables);
+  const int fontFile = WriteProgram(file, embedded);
+  const std::string name = SubsetTag() + "+" + BaseName(embedded);
+  const std::string descriptor = Descriptor(embedded, name, fontFile);
+  hb_face_destroy(embedded);
+  if (fontFile == 0) return false;
+
+  const int descriptorObject = file.Reserve();
+  file.WriteObject(descriptorObject, descriptor);
   const int cidFont = file.Reserve();
   file.WriteObject(cidFont, "<</Type/Font/Subtype/" +
                                 std::string(cff_ ? "CIDFontType0" : "CIDFontType2") + "/BaseFont/" +
                                 name +
                                 "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement "
                                 "0>>/FontDescriptor " +
-                                std::to_string(descriptor) + " 0 R/W" + Widths() +
+                                std::to_string(descriptorObject) + " 0 R/W" + Widths() +
                                 (cff_ ? "" : "/CIDToGIDMap/Identity") + ">>");
   const int toUnicode = file.Reserve();
   file.WriteStream(toUnicode, "", ToUnicode());

@@ -57,17 +57,20 @@ class PdfFontFace {
 
  private:
   std::string SubsetTag() const;
-  std::string Descriptor(int fontFile) const;
+  // The PostScript name of the face, from the embedding tables `embedded`.
+  std::string BaseName(hb_face_t* embedded) const;
+  // Writes the subset font program; its object number, 0 on failure.
+  int WriteProgram(PdfFile& file, hb_face_t* embedded) const;
+  std::string Descriptor(hb_face_t* embedded, const std::string& name, int fontFile) const;
   std::string Widths() const;
   std::string ToUnicode() const;
 
   std::string resource_;
   int object_ = 0;
-  std::string baseName_;
+  QRawFont rawFont_;
   bool italic_ = false;
   bool fixedPitch_ = false;
   bool cff_ = false;
-  hb_blob_t* blob_ = nullptr;
   hb_face_t* face_ = nullptr;
   hb_font_t* font_ = nullptr;
   hb_buffer_t* buffer_ = nullptr;

@@ -24,7 +24,9 @@ PdfFonts::Choice PdfFonts::For(const QFont& font) {
   }
   const QRawFont raw = QRawFont::fromFont(font);
   Choice choice;
-  if (raw.isValid()) {
+  // A platform without fonts gives a stand-in face that has no tables and
+  // cannot even name its family.
+  if (raw.isValid() && !raw.fontTable("head").isEmpty()) {
     const QString key = FaceKey(raw);
     std::size_t index = 0;
     while (index < faceKeys_.size() && faceKeys_[index] != key) ++index;
