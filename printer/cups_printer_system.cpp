@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cups/cups.h>
 
-#include <QPrinterInfo>
-
 #include "printer_system.h"
 
 namespace lvx {
@@ -14,18 +12,37 @@ int KeepOrAdd(const char* name, const char* value, int count, cups_option_t** op
   return cupsAddOption(name, value, count, options);
 }
 
+// The device name of a destination: the queue, and "/instance" for an
+// instance of it, as the other programs list printers.
+std::string DeviceName(const cups_dest_t& dest) {
+  std::string name = dest.name;
+  if (dest.instance != nullptr) {
+    name += '/';
+    name += dest.instance;
+  }
+  return name;
+}
+
 }  // namespace
 
 std::vector<std::string> CupsPrinterSystem::PrinterNames() {
+  cups_dest_t* dests = nullptr;
+  const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
   std::vector<std::string> names;
-  for (const QString& name : QPrinterInfo::availablePrinterNames()) {
-    names.push_back(name.toStdString());
-  }
+  for (int i = 0; i < count; ++i) names.push_back(DeviceName(dests[i]));
+  cupsFreeDests(count, dests);
   return names;
 }
 
 std::string CupsPrinterSystem::DefaultPrinterName() {
-  return QPrinterInfo::defaultPrinterName().toStdString();
+  cups_dest_t* dests = nullptr;
+  const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+  std::string name;
+  for (int i = 0; i < count && name.empty(); ++i) {
+    if (dests[i].is_default) name = DeviceName(dests[i]);
+  }
+  cupsFreeDests(count, dests);
+  return name;
 }
 
 PrinterSystem::Submission CupsPrinterSystem::SubmitPdf(const std::string& name,

@@ -93,13 +93,31 @@ TEST(PictureSize, A400By200BitmapMeasures105Point8By52Point9Mm) {
 }
 
 TEST(PictureSize, TheContentDecidesNotTheName) {
-  testing::TempDir dir;
-  const std::string path =
-      dir.Write("photo.bmp", Encoded(Filled({40, 20}, Qt::red), "PNG").toStdString());
-  PictureCache pictures;
-  const auto picture = pictures.Load(path);
-  ASSERT_NE(picture, nullptr);
-  EXPECT_NEAR(picture->WidthHmm(), 40 * 2540.0 / 96, 0.01);
+  struct Row {
+    const char* name;
+    const char* format;
+  };
+  // The formats known by their first bytes, and formats only an image
+  // plugin recognises.
+  for (const Row& row : {Row{"photo.bmp", "PNG"}, Row{"photo.png", "BMP"}, Row{"logo.gif", "JPEG"},
+                         Row{"logo.jpg", "GIF"}, Row{"scan.bmp", "TIFF"}, Row{"icon.png", "XPM"},
+                         Row{"pic.jpg", "WEBP"}}) {
+    testing::TempDir dir;
+    const std::string path =
+        dir.Write(row.name, Encoded(Filled({40, 20}, Qt::red), row.format).toStdString());
+    PictureCache pictures;
+    const auto picture = pictures.Load(path);
+    ASSERT_NE(picture, nullptr) << row.format << " as " << row.name;
+    EXPECT_NEAR(picture->WidthHmm(), 40 * 2540.0 / 96, 0.01) << row.format;
+  }
+}
+
+TEST(PictureSize, FirstBytesOfAFormatAloneMakeNoPicture) {
+  for (const QByteArray& bytes :
+       {QByteArray("BM not a bitmap at all, just text"), QByteArray("\x89PNG\r\n\x1a\n cut short"),
+        QByteArray("GIF89a"), QByteArray("\xFF\xD8\xFF\xE0 junk")}) {
+    EXPECT_EQ(DecodePicture(bytes), nullptr) << bytes.toStdString();
+  }
 }
 
 // A red 40 by 20 mm picture with a blue box from (10, 5) to (30, 15) mm.
