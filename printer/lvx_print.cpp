@@ -5,11 +5,11 @@
 #include <filesystem>
 
 #include "check_file.h"
-#include "print_command.h"
 #include "cp1252.h"
 #include "file_lookup.h"
 #include "output_file.h"
 #include "pdf_job.h"
+#include "print_command.h"
 
 namespace lvx {
 namespace {

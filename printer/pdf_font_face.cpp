@@ -3,6 +3,7 @@
 
 #include <hb-ot.h>
 #include <hb-subset.h>
+#include <hb.h>
 
 #include <QByteArray>
 #include <cmath>

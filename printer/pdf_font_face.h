@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <hb.h>
-
 #include <QRawFont>
 #include <QString>
 #include <cstdint>
@@ -11,6 +9,11 @@
 #include <unordered_map>
 
 #include "pdf_file.h"
+
+// HarfBuzz stays out of the header.
+struct hb_face_t;
+struct hb_font_t;
+struct hb_buffer_t;
 
 namespace lvx {
 

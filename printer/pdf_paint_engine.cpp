@@ -49,8 +49,8 @@ PdfPaintEngine::PdfPaintEngine(PdfDocument& document)
     : QPaintEngine(kFeatures), document_(document) {}
 
 bool PdfPaintEngine::begin(QPaintDevice*) {
-  setActive(true);
-  return document_.ok();
+  setActive(document_.ok());
+  return isActive();
 }
 
 bool PdfPaintEngine::end() {
