@@ -6,6 +6,7 @@
 #include <hb.h>
 
 #include <QByteArray>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -77,8 +78,8 @@ std::string Hex16(std::uint32_t value) {
 
 }  // namespace
 
-PdfFontFace::PdfFontFace(const QRawFont& rawFont, std::string resource, int object)
-    : resource_(std::move(resource)), object_(object), rawFont_(rawFont) {
+PdfFontFace::PdfFontFace(const QRawFont& rawFont, std::string name, PdfFile& file)
+    : name_(std::move(name)), file_(file), rawFont_(rawFont) {
   face_ = FaceFromTables(rawFont, kShapingTables);
   const bool glyf = !rawFont.fontTable("loca").isEmpty();
   cff_ = !glyf && !rawFont.fontTable("CFF ").isEmpty();
@@ -112,6 +113,7 @@ void PdfFontFace::Shape(const QString& text, std::vector<ShapedGlyph>& glyphs) {
   for (unsigned i = 0; i < count; ++i) {
     const std::uint32_t glyph = infos[i].codepoint;
     glyphs.push_back({glyph, positions[i].x_advance});
+    Encode(glyphs.back());
     if (widths_.count(glyph) == 0) {
       // Exact to the thousandth, so that the widths place unkerned glyphs
       // where shaping does.
@@ -129,6 +131,27 @@ void PdfFontFace::Shape(const QString& text, std::vector<ShapedGlyph>& glyphs) {
     if (i > 0 && infos[i - 1].cluster == start) continue;
     texts_[glyph] = std::u16string(reinterpret_cast<const char16_t*>(units) + start, end - start);
   }
+}
+
+void PdfFontFace::Encode(ShapedGlyph& shaped) {
+  const auto known = codes_.find(shaped.glyph);
+  if (known != codes_.end()) {
+    shaped.page = known->second.first;
+    shaped.code = known->second.second;
+    return;
+  }
+  if (pages_.empty() || pages_.back().glyphs.size() == 256) {
+    std::string resource = name_;
+    if (!pages_.empty()) {
+      resource += '_';
+      resource += std::to_string(pages_.size());
+    }
+    pages_.push_back({resource, file_.Reserve(), {}});
+  }
+  shaped.page = static_cast<int>(pages_.size() - 1);
+  shaped.code = static_cast<unsigned char>(pages_.back().glyphs.size());
+  pages_.back().glyphs.push_back(shaped.glyph);
+  codes_[shaped.glyph] = {shaped.page, shaped.code};
 }
 
 double PdfFontFace::Width(std::uint32_t glyph) const {
@@ -197,32 +220,64 @@ std::string PdfFontFace::Widths() const {
   return w + "]";
 }
 
-std::string PdfFontFace::ToUnicode() const {
-  std::string map =
+namespace {
+
+std::string Hex8(unsigned value) {
+  return Hex16(value).substr(2);
+}
+
+// A CMap of one-byte codes, in blocks of the 100 entries a block may hold.
+std::string ByteCMap(std::string_view header, std::string_view kind,
+                     const std::vector<std::string>& entries) {
+  std::string map(header);
+  map += "1 begincodespacerange <00><FF> endcodespacerange\n";
+  for (std::size_t start = 0; start < entries.size(); start += 100) {
+    const std::size_t end = std::min(entries.size(), start + 100);
+    map += std::to_string(end - start) + " begin" + std::string(kind) + "\n";
+    for (std::size_t i = start; i < end; ++i) map += entries[i];
+    map += "end" + std::string(kind) + "\n";
+  }
+  return map + "endcmap CMapName currentdict/CMap defineresource pop end end\n";
+}
+
+constexpr std::string_view kIdentitySystem =
+    "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>";
+
+}  // namespace
+
+std::string PdfFontFace::EncodingCMap(std::size_t page) const {
+  std::vector<std::string> entries;
+  const std::vector<std::uint32_t>& glyphs = pages_[page].glyphs;
+  for (std::size_t code = 0; code < glyphs.size(); ++code) {
+    std::string entry(1, '<');
+    entry += Hex8(static_cast<unsigned>(code));
+    entry += "> ";
+    entry += std::to_string(glyphs[code]);
+    entries.push_back(entry + "\n");
+  }
+  const std::string header = "/CIDInit/ProcSet findresource begin 12 dict begin begincmap\n" +
+                             std::string(kIdentitySystem) + "def\n/CMapName/" + name_ + "-" +
+                             std::to_string(page) + " def/CMapType 1 def\n";
+  return ByteCMap(header, "cidchar", entries);
+}
+
+std::string PdfFontFace::ToUnicode(std::size_t page) const {
+  std::vector<std::string> entries;
+  const std::vector<std::uint32_t>& glyphs = pages_[page].glyphs;
+  for (std::size_t code = 0; code < glyphs.size(); ++code) {
+    const auto text = texts_.find(glyphs[code]);
+    if (text == texts_.end() || text->second.empty()) continue;
+    std::string entry(1, '<');
+    entry += Hex8(static_cast<unsigned>(code));
+    entry += "><";
+    for (const char16_t unit : text->second) entry += Hex16(unit);
+    entries.push_back(entry + ">\n");
+  }
+  return ByteCMap(
       "/CIDInit/ProcSet findresource begin 12 dict begin begincmap\n"
       "/CIDSystemInfo<</Registry(Adobe)/Ordering(UCS)/Supplement 0>>def\n"
-      "/CMapName/Adobe-Identity-UCS def/CMapType 2 def\n"
-      "1 begincodespacerange <0000><FFFF> endcodespacerange\n";
-  std::string block;
-  int inBlock = 0;
-  const auto flush = [&] {
-    if (inBlock == 0) return;
-    map += std::to_string(inBlock) + " beginbfchar\n" + block + "endbfchar\n";
-    block.clear();
-    inBlock = 0;
-  };
-  for (const auto& [glyph, width] : widths_) {
-    const auto text = texts_.find(glyph);
-    if (text == texts_.end() || text->second.empty()) continue;
-    block += '<';
-    block += Hex16(glyph);
-    block += "><";
-    for (const char16_t unit : text->second) block += Hex16(unit);
-    block += ">\n";
-    if (++inBlock == 100) flush();
-  }
-  flush();
-  return map + "endcmap CMapName currentdict/CMap defineresource pop end end\n";
+      "/CMapName/Adobe-Identity-UCS def/CMapType 2 def\n",
+      "bfchar", entries);
 }
 
 std::string PdfFontFace::BaseName(hb_face_t* embedded) const {
@@ -258,32 +313,41 @@ int PdfFontFace::WriteProgram(PdfFile& file, hb_face_t* embedded) const {
   return fontFile;
 }
 
-bool PdfFontFace::Write(PdfFile& file) const {
-  if (font_ == nullptr || widths_.empty()) return false;
+std::string PdfFontFace::Write() const {
+  if (font_ == nullptr || widths_.empty()) return {};
   // The outlines are read only now, one face at a time.
   hb_face_t* embedded = FaceFromTables(rawFont_, kEmbeddingTables);
-  const int fontFile = WriteProgram(file, embedded);
+  const int fontFile = WriteProgram(file_, embedded);
   const std::string name = SubsetTag() + "+" + BaseName(embedded);
   const std::string descriptor = Descriptor(embedded, name, fontFile);
   hb_face_destroy(embedded);
-  if (fontFile == 0) return false;
+  if (fontFile == 0) return {};
 
-  const int descriptorObject = file.Reserve();
-  file.WriteObject(descriptorObject, descriptor);
-  const int cidFont = file.Reserve();
-  file.WriteObject(cidFont, "<</Type/Font/Subtype/" +
-                                std::string(cff_ ? "CIDFontType0" : "CIDFontType2") + "/BaseFont/" +
-                                name +
-                                "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement "
-                                "0>>/FontDescriptor " +
-                                std::to_string(descriptorObject) + " 0 R/W" + Widths() +
-                                (cff_ ? "" : "/CIDToGIDMap/Identity") + ">>");
-  const int toUnicode = file.Reserve();
-  file.WriteStream(toUnicode, "", ToUnicode());
-  file.WriteObject(object_, "<</Type/Font/Subtype/Type0/BaseFont/" + name +
-                                "/Encoding/Identity-H/DescendantFonts[" + std::to_string(cidFont) +
-                                " 0 R]/ToUnicode " + std::to_string(toUnicode) + " 0 R>>");
-  return true;
+  const int descriptorObject = file_.Reserve();
+  file_.WriteObject(descriptorObject, descriptor);
+  const int cidFont = file_.Reserve();
+  file_.WriteObject(cidFont, "<</Type/Font/Subtype/" +
+                                 std::string(cff_ ? "CIDFontType0" : "CIDFontType2") +
+                                 "/BaseFont/" + name + std::string(kIdentitySystem) +
+                                 "/FontDescriptor " + std::to_string(descriptorObject) + " 0 R/W" +
+                                 Widths() + (cff_ ? "" : "/CIDToGIDMap/Identity") + ">>");
+  std::string resources;
+  for (std::size_t page = 0; page < pages_.size(); ++page) {
+    const int encoding = file_.Reserve();
+    file_.WriteStream(
+        encoding,
+        "/Type/CMap/CMapName/" + name_ + "-" + std::to_string(page) + std::string(kIdentitySystem),
+        EncodingCMap(page));
+    const int toUnicode = file_.Reserve();
+    file_.WriteStream(toUnicode, "", ToUnicode(page));
+    const int object = pages_[page].object;
+    file_.WriteObject(object, "<</Type/Font/Subtype/Type0/BaseFont/" + name + "/Encoding " +
+                                  std::to_string(encoding) + " 0 R/DescendantFonts[" +
+                                  std::to_string(cidFont) + " 0 R]/ToUnicode " +
+                                  std::to_string(toUnicode) + " 0 R>>");
+    resources += "/" + pages_[page].resource + " " + std::to_string(object) + " 0 R";
+  }
+  return resources;
 }
 
 }  // namespace lvx

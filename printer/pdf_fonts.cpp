@@ -31,9 +31,9 @@ PdfFonts::Choice PdfFonts::For(const QFont& font) {
     std::size_t index = 0;
     while (index < faceKeys_.size() && faceKeys_[index] != key) ++index;
     if (index == faces_.size()) {
-      std::string resource = "F";
-      resource += std::to_string(faces_.size() + 1);
-      faces_.push_back(std::make_unique<PdfFontFace>(raw, resource, file_.Reserve()));
+      std::string name = "F";
+      name += std::to_string(faces_.size() + 1);
+      faces_.push_back(std::make_unique<PdfFontFace>(raw, name, file_));
       faceKeys_.push_back(key);
     }
     if (faces_[index]->usable()) choice.face = faces_[index].get();
@@ -48,36 +48,40 @@ PdfFonts::Choice PdfFonts::For(const QFont& font) {
 std::string PdfFonts::WriteAll() {
   std::string entries;
   for (const auto& face : faces_) {
-    if (face->used() && face->Write(file_)) {
-      entries += "/" + face->resource() + " " + std::to_string(face->object()) + " 0 R";
-    }
+    if (face->used()) entries += face->Write();
   }
   return entries;
 }
 
-void AppendGlyphs(std::string& out, const PdfFontFace& face,
-                  const std::vector<ShapedGlyph>& glyphs) {
+void ShowGlyphs(PdfContent& content, const PdfFontFace& face, double size,
+                const std::vector<ShapedGlyph>& glyphs) {
   const double toThousandths = 1000.0 / face.unitsPerEm();
-  out += "[(";
   // Where the shaped text has its pen and where the widths put it.
   double shaped = 0;
   double shown = 0;
-  for (const ShapedGlyph& glyph : glyphs) {
-    const long correction = std::lround(shown - shaped);
-    if (correction != 0) {
-      out += ')';
-      out += std::to_string(correction);
-      out += '(';
-      shown -= static_cast<double>(correction);
+  for (std::size_t i = 0; i < glyphs.size();) {
+    const int page = glyphs[i].page;
+    content.Font(face.Resource(page), size);
+    std::string& out = content.Raw();
+    out += "[(";
+    for (; i < glyphs.size() && glyphs[i].page == page; ++i) {
+      const ShapedGlyph& glyph = glyphs[i];
+      const long correction = std::lround(shown - shaped);
+      if (correction != 0) {
+        out += ')';
+        out += std::to_string(correction);
+        out += '(';
+        shown -= static_cast<double>(correction);
+      }
+      const char code = static_cast<char>(glyph.code);
+      if (code == '(' || code == ')' || code == '\\') out += '\\';
+      // A reader turns a CR in a string into a line feed.
+      out += code == '\r' ? std::string("\\r") : std::string(1, code);
+      shaped += glyph.advance * toThousandths;
+      shown += face.Width(glyph.glyph);
     }
-    const char bytes[2] = {static_cast<char>(glyph.glyph >> 8), static_cast<char>(glyph.glyph)};
-    std::string code;
-    AppendLiteral(code, std::string_view(bytes, 2));
-    out.append(code, 1, code.size() - 2);
-    shaped += glyph.advance * toThousandths;
-    shown += face.Width(glyph.glyph);
+    out += ")]TJ\n";
   }
-  out += ")]TJ\n";
 }
 
 }  // namespace lvx

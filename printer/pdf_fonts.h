@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "pdf_content.h"
 #include "pdf_file.h"
 #include "pdf_font_face.h"
 
@@ -42,10 +43,10 @@ class PdfFonts {
   std::vector<Known> known_;  // the fonts met recently
 };
 
-// Appends a TJ operation showing `glyphs` of `face`: two-byte glyph codes,
-// with position corrections where the shaped advances (kerning) differ
-// from the embedded widths.
-void AppendGlyphs(std::string& out, const PdfFontFace& face,
-                  const std::vector<ShapedGlyph>& glyphs);
+// Shows `glyphs` of `face` at `size` in the open text object: the font of
+// each code page they use, and TJ operations with position corrections
+// where the shaped advances (kerning) differ from the embedded widths.
+void ShowGlyphs(PdfContent& content, const PdfFontFace& face, double size,
+                const std::vector<ShapedGlyph>& glyphs);
 
 }  // namespace lvx

@@ -353,14 +353,13 @@ void PdfPaintEngine::drawTextItem(const QPointF& point, const QTextItem& item) {
     content.LineWidth(size * kEmboldenPerPoint);
   }
   content.BeginText();
-  content.Font(choice.face->resource(), size);
   content.TextRender(choice.emboldened ? 2 : 0);
   if (glyphs.type() == QTransform::TxTranslate || glyphs.type() == QTransform::TxNone) {
     content.TextAt(at.x(), at.y());
   } else {
     content.TextMatrix(glyphs);
   }
-  AppendGlyphs(content.Raw(), *choice.face, glyphs_);
+  ShowGlyphs(content, *choice.face, size, glyphs_);
   content.EndText();
 }
 

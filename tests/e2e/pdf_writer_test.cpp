@@ -189,7 +189,7 @@ TEST(PdfWriter, FontsAreEmbeddedOncePerFaceAsSubsets) {
     TextAt(painter, Font("Times New Roman", 11, false, true), 20, 20, QStringLiteral("italic"));
   });
   const std::string list = Output("pdffonts", {QString::fromStdString(pdf)});
-  static const std::regex kRow(R"(([A-Z]{6})\+(\S+)\s+CID TrueType\s+Identity-H\s+yes yes yes)");
+  static const std::regex kRow(R"(([A-Z]{6})\+(\S+)\s+CID TrueType\s+Custom\s+yes yes yes)");
   std::vector<std::string> faces;
   std::istringstream lines(list);
   for (std::string line; std::getline(lines, line);) {
@@ -198,6 +198,32 @@ TEST(PdfWriter, FontsAreEmbeddedOncePerFaceAsSubsets) {
   }
   EXPECT_EQ(faces.size(), 3U) << list;
   EXPECT_EQ(Probe(pdf).Texts(), (std::vector<std::string>{"small large bold", "italic"}));
+}
+
+TEST(PdfWriter, MoreThan256GlyphsOfAFaceStayText) {
+  // Every code of the first code page is used, the string delimiters and
+  // the line end among them, and more glyphs than one page holds.
+  std::vector<QString> lines;
+  QString line;
+  for (char16_t c = 0x21; c <= 0x17F; ++c) {
+    if (c >= 0x7F && c < 0xA1) continue;
+    line += QChar(c);
+    if (line.size() == 40) lines.push_back(std::exchange(line, QString()));
+  }
+  lines.push_back(line);
+  const TempDir dir;
+  const std::string pdf = Written(dir, [&](QPainter& painter, PdfDocument&) {
+    painter.setPen(Qt::black);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      TextAt(painter, Font("Arial", 10), 20, 20 + 10.0 * static_cast<double>(i), lines[i]);
+    }
+  });
+  const PdfPage page = Probe(pdf).pages.at(0);
+  QString all;
+  for (const QString& text : lines) all += text;
+  QString read = QString::fromStdString(page.Text());
+  read.remove(QLatin1Char(' '));
+  EXPECT_EQ(read, all);
 }
 
 TEST(PdfWriter, APictureDrawnOnEveryPageIsStoredOnce) {
