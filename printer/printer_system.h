@@ -35,7 +35,8 @@ std::optional<std::string> ChoosePrinter(const std::vector<std::string>& install
                                          std::string_view defaultName, std::string_view wanted);
 
 // The CUPS queues: listed as CUPS lists them (as Qt's print support does for
-// the other programs), jobs handed over with
+// the other programs; none when the CUPS library cannot be loaded), jobs
+// handed over with
 // the queue's own default options (as set with lpoptions) except copies and
 // media. With no scheduler reachable no printer is listed.
 class CupsPrinterSystem : public PrinterSystem {
