@@ -2,6 +2,7 @@
 #include "painter_page_view.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
@@ -79,12 +80,17 @@ void PainterPageView::Paint(Draw&& draw) {
 }
 
 void PainterPageView::Clear() {
+  textPosition_ = QPointF(0.0, 0.0);
+  // A window's image is filled directly, without a painter.
+  if (painter_ == nullptr && device_->devType() == QInternal::Image) {
+    static_cast<QImage*>(device_)->fill(Qt::white);
+    return;
+  }
   Paint([](QPainter& painter) {
     painter.resetTransform();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(DeviceRect(painter), Qt::white);
   });
-  textPosition_ = QPointF(0.0, 0.0);
 }
 
 void PainterPageView::Hide() {
@@ -130,7 +136,12 @@ void PainterPageView::PrintText(std::string_view text) {
     painter.resetTransform();
     const QFontMetricsF metrics(font_, painter.device());
     cellHeight = metrics.ascent() + metrics.descent();
-    const QRectF cell(at, QSizeF(metrics.horizontalAdvance(unicode), cellHeight));
+    // Only an opaque cell needs the text's width, which takes shaping the
+    // text once more; whether transparent text is within reach a bound
+    // tells, as no glyph is wider than twice the widest of the font.
+    const double width = transparent_ ? 2.0 * metrics.maxWidth() * (unicode.size() + 1)
+                                      : metrics.horizontalAdvance(unicode);
+    const QRectF cell(at, QSizeF(width, cellHeight));
     if (!Reachable(cell)) return;
     if (!transparent_) painter.fillRect(cell, Qt::white);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -142,7 +153,10 @@ void PainterPageView::PrintText(std::string_view text) {
 }
 
 void PainterPageView::PrintNumber(std::int16_t number) {
-  PrintText(" " + std::to_string(number) + " ");
+  std::string text(1, ' ');
+  text += std::to_string(number);
+  text += ' ';
+  PrintText(text);
 }
 
 bool PainterPageView::SetFontName(std::string_view name) {
