@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lvx {
 
@@ -41,6 +42,9 @@ class RecordScanner {
 
   std::string currentRecord_;
   std::string currentRecordUp_;
+  // Where "*", "/" and "#" stand in the record, in order: every keyword and
+  // key starts with one of them, so a key is looked for only there.
+  std::vector<std::uint32_t> marks_[3];
   std::int16_t scanPos_ = 0;
   std::int16_t scanEnd_ = 0;
 };
