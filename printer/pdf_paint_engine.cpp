@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
-#include <QRawFont>
 #include <QTextItem>
 #include <algorithm>
 #include <cmath>
@@ -58,9 +57,12 @@ bool PdfPaintEngine::end() {
   return true;
 }
 
+QTransform PdfPaintEngine::DotsToPage() const {
+  return QTransform(kPointsPerDot, 0, 0, -kPointsPerDot, 0, document_.pageSize().height());
+}
+
 QTransform PdfPaintEngine::ToPage() const {
-  return matrix_ *
-         QTransform(kPointsPerDot, 0, 0, -kPointsPerDot, 0, document_.pageSize().height());
+  return matrix_ * DotsToPage();
 }
 
 void PdfPaintEngine::updateState(const QPaintEngineState& changed) {
@@ -91,8 +93,8 @@ void PdfPaintEngine::UpdateClip(const QPainterPath& path, Qt::ClipOperation oper
     clip_ = QPainterPath();
     return;
   }
-  const QPainterPath onPage = ToPage().map(path);
-  clip_ = operation == Qt::IntersectClip && hasClip_ ? clip_.intersected(onPage) : onPage;
+  const QPainterPath onDevice = matrix_.map(path);
+  clip_ = operation == Qt::IntersectClip && hasClip_ ? clip_.intersected(onDevice) : onDevice;
   hasClip_ = true;
   clipEnabled_ = true;
 }
@@ -113,7 +115,7 @@ void PdfPaintEngine::Prepare(const QColor& fill, const QColor& stroke) {
       if (clip_.isEmpty()) {
         content.Rect(0, 0, 0, 0);
       } else {
-        WritePath(clip_, QTransform());
+        WritePath(clip_, DotsToPage());
       }
       content.Operator(clip_.fillRule() == Qt::OddEvenFill ? "W* n" : "W n");
     }
@@ -210,15 +212,12 @@ void PdfPaintEngine::FillAsPicture(const QPainterPath& path) {
     // Page points (y up) onto the picture's pixels (y down).
     const QTransform toPicture(scale, 0, 0, -scale, -bounds.left() * scale,
                                bounds.bottom() * scale);
-    painter.setTransform(
-        matrix_ *
-        QTransform(kPointsPerDot, 0, 0, -kPointsPerDot, 0, document_.pageSize().height()) *
-        toPicture);
+    painter.setTransform(toPage * toPicture);
     painter.setPen(Qt::NoPen);
     painter.setBrush(brush_);
-    painter.setOpacity(opacity_);
     painter.drawPath(path);
   }
+  // The painter's opacity applies to the picture as a whole.
   Prepare(Qt::black, Qt::black);
   PdfContent& content = document_.content();
   const std::string name = document_.images().NameFor(picture, true);

@@ -39,7 +39,9 @@ class PdfPaintEngine : public QPaintEngine {
   Type type() const override { return QPaintEngine::User; }
 
  private:
-  // From the painter's coordinates to the page's points, y upwards.
+  // From the device's dots, and from the painter's coordinates, to the
+  // page's points, y upwards.
+  QTransform DotsToPage() const;
   QTransform ToPage() const;
   void UpdateClip(const QPainterPath& path, Qt::ClipOperation operation);
   // Brings the page's clipping and opacity up to date before drawing.
@@ -58,7 +60,7 @@ class PdfPaintEngine : public QPaintEngine {
   bool smooth_ = false;
   bool hasClip_ = false;
   bool clipEnabled_ = true;
-  QPainterPath clip_;  // in page points
+  QPainterPath clip_;  // in the device's dots
   int clipSerial_ = 0;
   int appliedClipSerial_ = -1;
   int appliedPage_ = -1;

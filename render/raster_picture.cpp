@@ -11,6 +11,8 @@ namespace lvx {
 namespace {
 
 constexpr double kHmmPerPixel = 2540.0 / 96.0;
+// Scaled copies are kept up to a window's size.
+constexpr int kMaxScaledSide = 4096;
 
 // The format the first bytes announce, for the formats documents carry
 // most; empty for the others.
@@ -58,7 +60,30 @@ double RasterPicture::HeightHmm() const {
   return image_.height() * kHmmPerPixel;
 }
 
+const QImage& RasterPicture::ScaledTo(QSize size) const {
+  for (const QImage& scaled : scaled_) {
+    if (scaled.size() == size) return scaled;
+  }
+  scaled_[1] = std::move(scaled_[0]);
+  scaled_[0] = image_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  return scaled_[0];
+}
+
 void RasterPicture::Draw(QPainter& painter, const QRectF& target) const {
+  // On a window's image the picture is scaled once for its size there and
+  // then copied, page after page; a printer gets the picture itself.
+  const QTransform toDevice = painter.combinedTransform();
+  const QRectF onDevice = toDevice.mapRect(target);
+  const QSize pixels(qRound(onDevice.width()), qRound(onDevice.height()));
+  if (painter.device()->devType() == QInternal::Image && toDevice.type() <= QTransform::TxScale &&
+      !pixels.isEmpty() && pixels.width() <= kMaxScaledSide && pixels.height() <= kMaxScaledSide) {
+    const QImage& scaled = ScaledTo(pixels);
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(QPoint(qRound(onDevice.left()), qRound(onDevice.top())), scaled);
+    painter.restore();
+    return;
+  }
   painter.drawImage(target, image_);
 }
 

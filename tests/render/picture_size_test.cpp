@@ -112,6 +112,25 @@ TEST(PictureSize, TheContentDecidesNotTheName) {
   }
 }
 
+TEST(PictureSize, APictureDrawnAgainAndAgainKeepsEachSize) {
+  // A window keeps a picture scaled for the sizes it was drawn at: each
+  // drawing still takes its own size and place, in any order.
+  const auto picture = DecodePicture(Encoded(Filled({40, 20}, Qt::red), "BMP"));
+  ASSERT_NE(picture, nullptr);
+  const double widthMm = 40 * 25.4 / 96;
+  const double heightMm = 20 * 25.4 / 96;
+  for (int round = 0; round < 2; ++round) {
+    for (const double scale : {1.0, 0.5, 2.0, 0.5}) {
+      PageImage page({300, 200}, ViewScale::Millimetres(kScreenDpi));
+      page.view().DrawPicture(*picture, 10, 5,
+                              PageView::Size{static_cast<float>(widthMm * scale),
+                                             static_cast<float>(heightMm * scale)});
+      ExpectEdges(InkBounds(page.image(), page.image().rect(), IsRed),
+                  Pixels(10, 5, 10 + widthMm * scale, 5 + heightMm * scale));
+    }
+  }
+}
+
 TEST(PictureSize, FirstBytesOfAFormatAloneMakeNoPicture) {
   for (const QByteArray& bytes :
        {QByteArray("BM not a bitmap at all, just text"), QByteArray("\x89PNG\r\n\x1a\n cut short"),
