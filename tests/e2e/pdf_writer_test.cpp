@@ -50,10 +50,11 @@ std::string Output(const QString& program, const QStringList& arguments) {
   return process.readAllStandardOutput().toStdString();
 }
 
-// The first page rendered by poppler at 72 dots per inch.
-QImage Rendered(const TempDir& dir, const std::string& pdf) {
+// A page rendered by poppler at 72 dots per inch.
+QImage Rendered(const TempDir& dir, const std::string& pdf, int page = 1) {
   const QString base = QString::fromStdString(dir.path() + "/page");
-  Output("pdftoppm", {"-r", "72", "-f", "1", "-l", "1", "-png", "-singlefile",
+  const QString number = QString::number(page);
+  Output("pdftoppm", {"-r", "72", "-f", number, "-l", number, "-png", "-singlefile",
                       QString::fromStdString(pdf), base});
   return QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
 }
@@ -302,6 +303,28 @@ TEST(PdfWriter, WhatThePainterDidShowsOnThePage) {
   int darkest = 255;
   for (double x = 129.5; x < 130.6; x += 0.3) darkest = std::min(darkest, qGray(At(page, x, 70)));
   EXPECT_LT(darkest, 200) << "the thinnest line still shows";
+}
+
+TEST(PdfWriter, AClipAndAnOpacityLastAcrossPagesOfOtherSizes) {
+  const TempDir dir;
+  const std::string pdf = Written(dir, [](QPainter& painter, PdfDocument& document) {
+    painter.setClipRect(QRectF(10, 10, 20, 20));
+    painter.setOpacity(0.5);
+    document.StartPage(kLandscape);
+    painter.fillRect(QRectF(0, 0, 100, 100), Qt::black);
+    // A hatched fill is drawn as a picture: the opacity applies once.
+    painter.setClipping(false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QBrush(Qt::black, Qt::Dense1Pattern));
+    painter.drawRect(QRectF(150, 10, 40, 40));
+  });
+  const QImage page = Rendered(dir, pdf, 2);
+  ASSERT_EQ(page.width(), 842);
+  EXPECT_TRUE(Near(At(page, 20, 20), qRgb(128, 128, 128))) << "inside the clip, half black";
+  EXPECT_TRUE(Near(At(page, 50, 20), qRgb(255, 255, 255))) << "outside the clip";
+  int darkest = 255;
+  for (double x = 155; x < 185; x += 0.35) darkest = std::min(darkest, qGray(At(page, x, 30)));
+  EXPECT_NEAR(darkest, 128, 24);
 }
 
 TEST(PdfWriter, EachPageHasItsOwnSize) {
