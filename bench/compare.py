@@ -19,6 +19,7 @@ programs; run that instead.
 import argparse
 import json
 import os
+import shlex
 import shutil
 import subprocess
 import sys
@@ -146,8 +147,8 @@ def batch_printing(a, work, env, report):
         if pages not in a.pages:
             continue
         runs = max(2, a.runs if pages <= 1000 else a.runs // 2)
-        (lvx_t,) = hyperfine([" ".join(lvx_cmd)], runs, lvx_env)
-        (gs_t,) = hyperfine([" ".join(gs_cmd)], runs, env)
+        (lvx_t,) = hyperfine([shlex.join(lvx_cmd)], runs, lvx_env)
+        (gs_t,) = hyperfine([shlex.join(gs_cmd)], runs, env)
         gs_peak = peak_kb(gs_cmd, env)
         lvx_size, gs_size = os.path.getsize(lvx_pdf), os.path.getsize(gs_pdf)
         per_page[pages] = (lvx_t[0], gs_t[0])
@@ -210,10 +211,10 @@ def page_drawing(a, work, env, report):
     doc = os.path.join(folder, "batch.lvx")
     pdf = os.path.join(folder, "gs.pdf")
     n = a.draw_pages
-    lvx1, lvxn = hyperfine([f"{a.lvxbench} pages {doc} 1", f"{a.lvxbench} pages {doc} {n}"],
-                           a.runs, env)
-    mu1, mun = hyperfine([f"mutool draw -r 96 {pdf} 1", f"mutool draw -r 96 {pdf} 1-{n}"],
-                         a.runs, env)
+    lvx1, lvxn = hyperfine([shlex.join([a.lvxbench, "pages", doc, "1"]),
+                            shlex.join([a.lvxbench, "pages", doc, str(n)])], a.runs, env)
+    mu1, mun = hyperfine([shlex.join(["mutool", "draw", "-r", "96", pdf, "1"]),
+                          shlex.join(["mutool", "draw", "-r", "96", pdf, f"1-{n}"])], a.runs, env)
     lvx_page = (lvxn[0] - lvx1[0]) / (n - 1)
     mu_page = (mun[0] - mu1[0]) / (n - 1)
     inproc = probe(a.lvxbench, ["pagetimes", doc, str(n)], env)["page"]
@@ -230,7 +231,7 @@ def page_drawing(a, work, env, report):
 
 def large_document(a, work, env, report):
     doc = generate(a.kit, os.path.join(work, "huge"), 1, mode="huge")
-    (wc,) = hyperfine([f"wc -l {doc}"], max(a.runs, 10), env, warmup=2)
+    (wc,) = hyperfine([shlex.join(["wc", "-l", doc])], max(a.runs, 10), env, warmup=2)
     startup = probe(a.lvxbench, ["startup", doc, str(a.runs)], env)
     interp = probe(a.lvxbench, ["interp", doc, str(max(2, a.runs // 2))], env)
     size = os.path.getsize(doc)

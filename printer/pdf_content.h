@@ -33,6 +33,10 @@ class PdfContent {
   void Restore();
   // Restores every state still saved, as a page must before it ends.
   void RestoreAll();
+  // Whether fills and strokes have these opacities (0..255) now.
+  bool HasOpacity(int fill, int stroke) const {
+    return fill == state_.fillAlpha && stroke == state_.strokeAlpha;
+  }
   // Opacity of fills and strokes, 0..255, through the graphics state
   // resource `name` that stands for this pair.
   void Opacity(std::string_view name, int fill, int stroke);

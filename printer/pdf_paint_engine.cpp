@@ -122,7 +122,9 @@ void PdfPaintEngine::Prepare(const QColor& fill, const QColor& stroke) {
   }
   const int fillAlpha = static_cast<int>(std::lround(fill.alphaF() * opacity_ * 255));
   const int strokeAlpha = static_cast<int>(std::lround(stroke.alphaF() * opacity_ * 255));
-  content.Opacity(document_.OpacityState(fillAlpha, strokeAlpha), fillAlpha, strokeAlpha);
+  if (!content.HasOpacity(fillAlpha, strokeAlpha)) {
+    content.Opacity(document_.OpacityState(fillAlpha, strokeAlpha), fillAlpha, strokeAlpha);
+  }
 }
 
 void PdfPaintEngine::WritePath(const QPainterPath& path, const QTransform& t) {

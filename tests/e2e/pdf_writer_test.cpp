@@ -173,7 +173,8 @@ TEST(PdfWriter, KernedTextKeepsTheWidthQtGivesIt) {
     TextAt(painter, font, 20, 40, kerned);
     expectedMm = QFontMetricsF(font, &document).horizontalAdvance(kerned) / kDotsPerMm;
   });
-  const PdfWord* word = Probe(pdf).pages.at(0).Find(kerned.toStdString());
+  const PdfProbe probe = Probe(pdf);
+  const PdfWord* word = probe.pages.at(0).Find(kerned.toStdString());
   ASSERT_NE(word, nullptr);
   // Kerning takes several millimetres off this word at 24 points.
   EXPECT_NEAR(word->right - word->left, expectedMm, 0.1);
