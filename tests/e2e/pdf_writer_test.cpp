@@ -13,10 +13,13 @@
 #include <set>
 #include <sstream>
 
+#include "metafile_builder.h"
+#include "painter_page_view.h"
 #include "pdf_content.h"
 #include "pdf_document.h"
 #include "pdf_probe.h"
 #include "pdf_syntax.h"
+#include "picture_file.h"
 #include "temp_dir.h"
 
 namespace lvx::testing {
@@ -326,6 +329,50 @@ TEST(PdfWriter, AClipAndAnOpacityLastAcrossPagesOfOtherSizes) {
   int darkest = 255;
   for (double x = 155; x < 185; x += 0.35) darkest = std::min(darkest, qGray(At(page, x, 30)));
   EXPECT_NEAR(darkest, 128, 24);
+}
+
+TEST(PdfWriter, MetafilesStayVectorsAndText) {
+  // A red 40 by 20 mm picture with a blue box from (10, 5) to (30, 15) mm
+  // and transparent capitals 10 mm high at (5, 12) mm, as a Windows
+  // metafile, and the blue box alone as an enhanced metafile.
+  const auto wmf = DecodePicture(WmfBuilder({0, 0, 400, 200}, 254)
+                                     .NullPen()
+                                     .Select(0)
+                                     .SolidBrush(0x0000FF)
+                                     .Select(1)
+                                     .Rectangle({0, 0, 400, 200})
+                                     .SolidBrush(0xFF0000)
+                                     .Select(2)
+                                     .Rectangle({100, 50, 200, 100})
+                                     .Font(100, "Arial")
+                                     .Select(3)
+                                     .TransparentText()
+                                     .TextOut(50, 120, "HH")
+                                     .Bytes());
+  EmfBuilder emf({100, 50, 200, 100}, {0, 0, 4000, 2000}, {1000, 1000}, {100, 100});
+  const auto emfPicture = DecodePicture(
+      emf.NullPen().SolidBrush(2, 0xFF0000).Select(2).Rectangle({100, 50, 200, 100}).Bytes());
+  ASSERT_NE(wmf, nullptr);
+  ASSERT_NE(emfPicture, nullptr);
+  const TempDir dir;
+  const std::string pdf = Written(dir, [&](QPainter& painter, PdfDocument&) {
+    painter.resetTransform();
+    PainterPageView view(painter, ViewScale::Millimetres(PdfDocument::kResolution));
+    view.DrawPicture(*wmf, 20, 30, std::nullopt);
+    view.DrawPicture(*emfPicture, 20, 100, std::nullopt);
+  });
+  const QImage page = Rendered(dir, pdf);
+  EXPECT_TRUE(Near(At(page, 22, 32), qRgb(255, 0, 0)));
+  EXPECT_TRUE(Near(At(page, 40, 40), qRgb(0, 0, 255)));
+  EXPECT_TRUE(Near(At(page, 40, 110), qRgb(0, 0, 255)));
+  EXPECT_TRUE(Near(At(page, 22, 102), qRgb(255, 255, 255)));
+  // Between the two letters the red shows: the text has no background.
+  EXPECT_TRUE(Near(At(page, 25.5, 48.5), qRgb(255, 0, 0)));
+  const PdfProbe probe = Probe(pdf);
+  const PdfWord* text = probe.pages.at(0).Find("HH");
+  ASSERT_NE(text, nullptr) << probe.pages.at(0).Text();
+  EXPECT_NEAR(text->left, 25, 1.0);
+  EXPECT_TRUE(probe.images.empty()) << "vectors, not pictures of them";
 }
 
 TEST(PdfWriter, EachPageHasItsOwnSize) {
