@@ -11,27 +11,12 @@
 #include <string>
 
 #include "line_reader.h"
+#include "null_view.h"
 #include "page_reader.h"
 
 namespace {
 
-class NullView : public lvx::PageView {
- public:
-  void Clear() override {}
-  void Hide() override {}
-  void DrawRect(float, float, float, float, std::int32_t, bool) override {}
-  void MoveTo(float, float) override {}
-  void PrintText(std::string_view) override {}
-  void PrintNumber(std::int16_t) override {}
-  bool SetFontName(std::string_view) override { return true; }
-  bool SetFontSize(float) override { return true; }
-  bool SetBold(bool) override { return true; }
-  bool SetItalic(bool) override { return true; }
-  bool SetUnderline(bool) override { return true; }
-  bool SetTransparent(bool) override { return true; }
-  bool SetTextColour(std::int32_t) override { return true; }
-  void DrawPicture(const lvx::Picture&, float, float, std::optional<Size>) override {}
-};
+using lvx::bench::NullView;
 
 // About 40 texts, 14 boxes and 4 fonts a page, a merged form on every page
 // and a document end every 3 pages.

@@ -10,6 +10,11 @@
 namespace lvx {
 
 std::int16_t CheckFile(std::string_view checkPath) {
+  std::string found;
+  return CheckFile(checkPath, found);
+}
+
+std::int16_t CheckFile(std::string_view checkPath, std::string& found) {
   if (checkPath.find_first_not_of(' ') == std::string_view::npos) return kCheckNoName;
   const auto path = FindFile(checkPath);
   if (!path) return kCheckMissing;
@@ -24,6 +29,7 @@ std::int16_t CheckFile(std::string_view checkPath) {
     ::unlink(path->c_str());
     return kCheckMissing;
   }
+  found = std::move(*path);
   return kCheckUsable;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace lvx {
@@ -16,5 +17,9 @@ inline constexpr std::int16_t kCheckMissing = 99;
 // missing, not a regular file, unreadable or empty. An empty file is deleted
 // (a failure to delete is ignored). Never throws.
 std::int16_t CheckFile(std::string_view checkPath);
+
+// As CheckFile; when the file is usable, `found` is its path as FindFile
+// finds it, so that the caller need not look it up again.
+std::int16_t CheckFile(std::string_view checkPath, std::string& found);
 
 }  // namespace lvx

@@ -67,6 +67,10 @@ unsigned char UpperByte1252(unsigned char c) {
   return kUpper.bytes[c];
 }
 
+const unsigned char* UpperTable1252() {
+  return kUpper.bytes.data();
+}
+
 void UpperCaseInPlace1252(std::string& text) {
   for (char& c : text) c = static_cast<char>(kUpper.bytes[static_cast<unsigned char>(c)]);
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "file_lookup.h"
@@ -26,11 +27,7 @@ bool LineReader::Open(std::string_view path) {
     ::close(fd);
     return false;
   }
-  file_ = ::fdopen(fd, "rb");
-  if (file_ == nullptr) {
-    ::close(fd);
-    return false;
-  }
+  fd_ = fd;
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   pos_ = end_ = 0;
   offset_ = 0;
@@ -38,16 +35,21 @@ bool LineReader::Open(std::string_view path) {
 }
 
 void LineReader::Close() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
   pos_ = end_ = 0;
   offset_ = 0;
 }
 
 bool LineReader::Fill() {
-  if (file_ == nullptr) return false;
+  if (fd_ < 0) return false;
   pos_ = 0;
-  end_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
+  ssize_t got = 0;
+  do {
+    got = ::read(fd_, buffer_.get(), kBufferSize);
+  } while (got < 0 && errno == EINTR);
+  // A failed read ends the file, as its end does.
+  end_ = got > 0 ? static_cast<std::size_t>(got) : 0;
   offset_ += end_;
   return end_ > 0;
 }
@@ -91,8 +93,8 @@ bool LineReader::ReadLine(std::string& line, TailKeys* tail) {
 }
 
 bool LineReader::Seek(std::uint64_t offset) {
-  if (file_ == nullptr) return false;
-  if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return false;
+  if (fd_ < 0) return false;
+  if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) return false;
   pos_ = end_ = 0;
   offset_ = offset;
   return true;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,7 +13,7 @@ namespace lvx {
 // Reads a text file line by line as bytes. A line ends at CR LF or at a lone
 // CR; a lone LF is part of the line. A last line without an end still counts.
 // Only regular files open (through FindFile); reading streams through a
-// fixed buffer. Never throws.
+// fixed buffer straight from the file descriptor. Never throws.
 class LineReader {
  public:
   LineReader() = default;
@@ -25,7 +24,7 @@ class LineReader {
   // Opens `path`; false when it names no readable regular file.
   bool Open(std::string_view path);
   void Close();
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return fd_ >= 0; }
 
   // True when no byte is left to read (or nothing is open).
   bool AtEnd();
@@ -48,7 +47,7 @@ class LineReader {
   // Keeps `bytes` up to the cap; the rest goes to the tail.
   void Take(std::string& line, const char* bytes, std::size_t count, TailKeys* tail);
 
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
   bool lastLineCut_ = false;
   std::unique_ptr<char[]> buffer_;
   std::size_t pos_ = 0;

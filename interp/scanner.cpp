@@ -16,6 +16,29 @@ std::int16_t ToPosition(std::size_t position) {
   return static_cast<std::int16_t>(position);
 }
 
+// Which list of marks a character goes to; -1 for none.
+int MarkIndex(char c) {
+  switch (c) {
+    case '*':
+      return 0;
+    case '/':
+      return 1;
+    case '#':
+      return 2;
+    default:
+      return -1;
+  }
+}
+
+// Whether `key` stands at `at`; keys are a few characters, compared in place.
+bool KeyAt(const std::string& up, std::size_t at, std::string_view key) {
+  if (up.size() - at < key.size()) return false;
+  for (std::size_t i = 1; i < key.size(); ++i) {
+    if (up[at + i] != key[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void RecordScanner::SetRecord(std::string_view line, const TailKeys* tail) {
@@ -23,12 +46,31 @@ void RecordScanner::SetRecord(std::string_view line, const TailKeys* tail) {
   if (tail != nullptr) tail_ = *tail;
   // Assigning keeps the buffers of the previous record: no allocation per line.
   currentRecord_.assign(line);
-  currentRecordUp_.assign(line);
-  UpperCaseInPlace1252(currentRecordUp_);
+  currentRecordUp_.resize(line.size());
+  for (auto& marks : marks_) marks.clear();
+  const unsigned char* upper = UpperTable1252();
+  char* up = currentRecordUp_.data();
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    up[i] = static_cast<char>(upper[static_cast<unsigned char>(line[i])]);
+    const int mark = MarkIndex(up[i]);
+    if (mark >= 0) marks_[mark].push_back(static_cast<std::uint32_t>(i));
+  }
 }
 
 std::int16_t RecordScanner::FindKey(std::string_view key) {
-  const std::size_t found = currentRecordUp_.find(key);
+  std::size_t found = std::string::npos;
+  const int mark = key.empty() ? -1 : MarkIndex(key.front());
+  if (mark < 0) {
+    found = currentRecordUp_.find(key);
+  } else {
+    // The first mark where the key follows is its first occurrence.
+    for (const std::uint32_t at : marks_[mark]) {
+      if (KeyAt(currentRecordUp_, at, key)) {
+        found = at;
+        break;
+      }
+    }
+  }
   if (found == std::string::npos && tail_ && tail_->Has(key)) {
     throw ScanError("key beyond the kept part of a long line");
   }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tail_keys.h"
 
@@ -46,6 +47,9 @@ class RecordScanner {
   std::string currentRecord_;
   std::string currentRecordUp_;
   std::optional<TailKeys> tail_;  // set for a cut line
+  // Where "*", "/" and "#" stand in the record, in order: every keyword and
+  // key starts with one of them, so a key is looked for only there.
+  std::vector<std::uint32_t> marks_[3];
   std::int16_t scanPos_ = 0;
   std::int16_t scanEnd_ = 0;
 };

@@ -70,9 +70,9 @@ void SplitViewHandlers::SelectFont() {
 
 void SplitViewHandlers::PlaceImage() {
   const ImageRecord image = ScanImage(scanner_, position_, docFolder_);
-  if (CheckFile(image.ImagePath) != kCheckUsable || loader_ == nullptr) return;
-  const auto path = FindFile(image.ImagePath);
-  const auto picture = path ? loader_->Load(*path) : nullptr;
+  std::string path;
+  if (CheckFile(image.ImagePath, path) != kCheckUsable || loader_ == nullptr) return;
+  const auto picture = loader_->Load(path);
   if (!picture) return;
   const Position& p = position_;
   const auto w = static_cast<float>(picture->WidthHmm());

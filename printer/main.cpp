@@ -60,8 +60,11 @@ int main(int argc, char* argv[]) {
     return 0;
   }
 
-  // Printing needs fonts and a paint device, never a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Printing needs fonts and a paint device, never a display: the smallest
+  // platform that has the system's fonts.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
+  }
   qInstallMessageHandler(QuietQt);
   // The arguments are a document path, not options for Qt.
   int qtArgc = 1;

@@ -3,7 +3,6 @@
 
 #include <sys/stat.h>
 
-#include <QFile>
 #include <optional>
 
 #include "output_file.h"
@@ -39,7 +38,7 @@ PdfJobResult WritePdfJob(const std::string& docPath, const std::string& docFolde
                          const std::string& pdfPath, const QString& title) {
   try {
     const auto before = VersionOf(docPath);
-    PdfSheet sheet(QFile::decodeName(pdfPath.c_str()), title);
+    PdfSheet sheet(pdfPath, title);
     SheetPages pages(sheet);
     PainterPageView painterView(sheet.painter(), ViewScale::Millimetres(sheet.resolution()));
     SheetPageView view(pages, painterView);

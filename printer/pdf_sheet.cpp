@@ -1,38 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pdf_sheet.h"
 
-#include <QPageLayout>
-#include <QPageSize>
-
 namespace lvx {
+namespace {
 
-PdfSheet::PdfSheet(const QString& fileName, const QString& title) {
-  printer_.setOutputFormat(QPrinter::PdfFormat);
-  printer_.setOutputFileName(fileName);
-  printer_.setDocName(title);
-  printer_.setCreator(QStringLiteral("lvxprint"));
-  printer_.setFullPage(true);
-  printer_.setPageSize(QPageSize(QPageSize::A4));
-  printer_.setCopyCount(1);
+// A4 in points.
+constexpr double kShortSide = 210.0 * 72.0 / 25.4;
+constexpr double kLongSide = 297.0 * 72.0 / 25.4;
+
+QSizeF PageSize(std::int16_t orientation) {
+  return orientation == 2 ? QSizeF(kLongSide, kShortSide) : QSizeF(kShortSide, kLongSide);
 }
 
-// Takes effect for the page opened next, not for the one being drawn.
-void PdfSheet::Orient(std::int16_t orientation) {
-  printer_.setPageOrientation(orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
-}
+}  // namespace
 
 bool PdfSheet::OpenFirstPage(std::int16_t orientation) {
-  Orient(orientation);
-  return painter_.begin(&printer_);
+  document_.StartPage(PageSize(orientation));
+  return painter_.begin(&document_);
 }
 
 bool PdfSheet::OpenNextPage(std::int16_t orientation) {
-  Orient(orientation);
-  return printer_.newPage();
+  document_.StartPage(PageSize(orientation));
+  return document_.ok();
 }
 
 bool PdfSheet::Finish() {
-  return painter_.isActive() && painter_.end();
+  if (!painter_.isActive()) return false;
+  painter_.end();
+  return document_.Finish();
 }
 
 }  // namespace lvx

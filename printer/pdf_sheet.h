@@ -2,9 +2,10 @@
 #pragma once
 
 #include <QPainter>
-#include <QPrinter>
 #include <QString>
+#include <string>
 
+#include "pdf_document.h"
 #include "sheet_pages.h"
 
 namespace lvx {
@@ -12,25 +13,24 @@ namespace lvx {
 // A print job written as one PDF file: A4 pages, portrait or landscape page
 // by page, the whole sheet addressable (the origin is the page's top-left
 // corner). Drawing goes through painter(), which is active from the first
-// page to Finish. The file is written only as the pages open; whether it
-// is complete is for the caller to check after Finish. Never throws.
+// page to Finish. Each page goes to the file when the next one opens;
+// whether the file is complete is for the caller to check after Finish.
+// Never throws.
 class PdfSheet : public SheetDevice {
  public:
   // `title` names the job inside the file.
-  PdfSheet(const QString& fileName, const QString& title);
+  PdfSheet(const std::string& path, const QString& title) : document_(path, title) {}
 
   QPainter& painter() { return painter_; }
   // Logical dots per inch of the pages.
-  int resolution() const { return printer_.resolution(); }
+  int resolution() const { return PdfDocument::kResolution; }
 
   bool OpenFirstPage(std::int16_t orientation) override;
   bool OpenNextPage(std::int16_t orientation) override;
   bool Finish() override;
 
  private:
-  void Orient(std::int16_t orientation);
-
-  QPrinter printer_{QPrinter::HighResolution};
+  PdfDocument document_;
   QPainter painter_;
 };
 

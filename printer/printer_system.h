@@ -34,7 +34,9 @@ class PrinterSystem {
 std::optional<std::string> ChoosePrinter(const std::vector<std::string>& installed,
                                          std::string_view defaultName, std::string_view wanted);
 
-// The CUPS queues: listed through Qt's print support, jobs handed over with
+// The CUPS queues: listed as CUPS lists them (as Qt's print support does for
+// the other programs; none when the CUPS library cannot be loaded), jobs
+// handed over with
 // the queue's own default options (as set with lpoptions) except copies and
 // media. With no scheduler reachable no printer is listed.
 class CupsPrinterSystem : public PrinterSystem {

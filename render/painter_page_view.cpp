@@ -2,10 +2,12 @@
 #include "painter_page_view.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "colour.h"
@@ -79,12 +81,26 @@ void PainterPageView::Paint(Draw&& draw) {
 }
 
 void PainterPageView::Clear() {
+  textPosition_ = QPointF(0.0, 0.0);
+  // A window's image is filled directly, without a painter.
+  if (painter_ == nullptr && device_->devType() == QInternal::Image) {
+    auto& image = *static_cast<QImage*>(device_);
+    // White is every bit set in these formats; a plain memory fill is
+    // quicker than the image's own, which hands the work to other threads.
+    const QImage::Format format = image.format();
+    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+        format == QImage::Format_ARGB32_Premultiplied) {
+      std::memset(image.bits(), 0xFF, static_cast<std::size_t>(image.sizeInBytes()));
+    } else {
+      image.fill(Qt::white);
+    }
+    return;
+  }
   Paint([](QPainter& painter) {
     painter.resetTransform();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(DeviceRect(painter), Qt::white);
   });
-  textPosition_ = QPointF(0.0, 0.0);
 }
 
 void PainterPageView::Hide() {
@@ -128,9 +144,17 @@ void PainterPageView::PrintText(std::string_view text) {
     // Text is placed through the mapping but drawn unscaled, so that its
     // points are points on the device.
     painter.resetTransform();
-    const QFontMetricsF metrics(font_, painter.device());
+    // The metrics stay until the font changes: records of text follow each
+    // other in one font.
+    if (!metrics_) metrics_.emplace(font_, painter.device());
+    const QFontMetricsF& metrics = *metrics_;
     cellHeight = metrics.ascent() + metrics.descent();
-    const QRectF cell(at, QSizeF(metrics.horizontalAdvance(unicode), cellHeight));
+    // Only an opaque cell needs the text's width, which takes shaping the
+    // text once more; whether transparent text is within reach a bound
+    // tells, as no glyph is wider than twice the widest of the font.
+    const double width = transparent_ ? 2.0 * metrics.maxWidth() * (unicode.size() + 1)
+                                      : metrics.horizontalAdvance(unicode);
+    const QRectF cell(at, QSizeF(width, cellHeight));
     if (!Reachable(cell)) return;
     if (!transparent_) painter.fillRect(cell, Qt::white);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -142,10 +166,14 @@ void PainterPageView::PrintText(std::string_view text) {
 }
 
 void PainterPageView::PrintNumber(std::int16_t number) {
-  PrintText(" " + std::to_string(number) + " ");
+  std::string text(1, ' ');
+  text += std::to_string(number);
+  text += ' ';
+  PrintText(text);
 }
 
 bool PainterPageView::SetFontName(std::string_view name) {
+  metrics_.reset();
   const QString wanted = QString::fromStdString(Utf8From1252(name));
   if (wanted.trimmed().isEmpty()) {
     // A record without a name describes a font of the default face.
@@ -159,17 +187,20 @@ bool PainterPageView::SetFontName(std::string_view name) {
 }
 
 bool PainterPageView::SetFontSize(float points) {
+  metrics_.reset();
   if (!(points >= kMinPoints && points <= kMaxPoints)) return false;
   font_.setPointSizeF(points);
   return true;
 }
 
 bool PainterPageView::SetBold(bool on) {
+  metrics_.reset();
   font_.setBold(on);
   return true;
 }
 
 bool PainterPageView::SetItalic(bool on) {
+  metrics_.reset();
   font_.setItalic(on);
   return true;
 }

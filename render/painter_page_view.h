@@ -3,8 +3,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPointF>
 #include <functional>
+#include <optional>
 
 #include "font_families.h"
 #include "page_view.h"
@@ -84,6 +86,7 @@ class PainterPageView : public PageView {
   std::function<void()> hide_;
   FontFamilies families_;
   QFont font_;
+  std::optional<QFontMetricsF> metrics_;  // of font_ on the device, once asked
   QColor textColour_{Qt::black};
   bool transparent_ = false;
   QPointF textPosition_;

@@ -11,21 +11,45 @@ namespace lvx {
 namespace {
 
 constexpr double kHmmPerPixel = 2540.0 / 96.0;
+// Scaled copies are kept up to a window's size.
+constexpr int kMaxScaledSide = 4096;
+
+// The format the first bytes announce, for the formats documents carry
+// most; empty for the others.
+QByteArray FormatByMagic(const QByteArray& data) {
+  if (data.startsWith("BM")) return "bmp";
+  if (data.startsWith("\x89PNG")) return "png";
+  if (data.startsWith("\xFF\xD8\xFF")) return "jpeg";
+  if (data.startsWith("GIF8")) return "gif";
+  return {};
+}
+
+QImage Read(const QByteArray& data, const QByteArray& format) {
+  QBuffer buffer;
+  buffer.setData(data);
+  if (!buffer.open(QIODevice::ReadOnly)) return {};
+  QImageReader reader(&buffer, format);
+  // The content decides, not the name: documents often carry pictures
+  // under the wrong extension. Without a format known from the first
+  // bytes, every image reader is asked; with one, only its own.
+  reader.setDecideFormatFromContent(format.isEmpty());
+  reader.setAutoDetectImageFormat(format.isEmpty());
+  reader.setAllocationLimit(RasterPicture::kAllocationLimitMb);
+  QImage image;
+  if (!reader.read(&image)) return {};
+  return image;
+}
 
 }  // namespace
 
 std::shared_ptr<const RasterPicture> RasterPicture::Decode(const QByteArray& data) {
   if (!LooksComplete(data)) return nullptr;
-  QBuffer buffer;
-  buffer.setData(data);
-  if (!buffer.open(QIODevice::ReadOnly)) return nullptr;
-  QImageReader reader(&buffer);
-  // The content decides, not the name: documents often carry pictures
-  // under the wrong extension.
-  reader.setDecideFormatFromContent(true);
-  reader.setAllocationLimit(kAllocationLimitMb);
-  QImage image;
-  if (!reader.read(&image) || image.isNull()) return nullptr;
+  // Asking every image reader loads every image plugin with its libraries;
+  // a known format goes straight to its reader.
+  const QByteArray format = FormatByMagic(data);
+  QImage image = Read(data, format);
+  if (image.isNull() && !format.isEmpty()) image = Read(data, {});
+  if (image.isNull()) return nullptr;
   return std::make_shared<const RasterPicture>(std::move(image));
 }
 
@@ -36,7 +60,30 @@ double RasterPicture::HeightHmm() const {
   return image_.height() * kHmmPerPixel;
 }
 
+const QImage& RasterPicture::ScaledTo(QSize size) const {
+  for (const QImage& scaled : scaled_) {
+    if (scaled.size() == size) return scaled;
+  }
+  scaled_[1] = std::move(scaled_[0]);
+  scaled_[0] = image_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  return scaled_[0];
+}
+
 void RasterPicture::Draw(QPainter& painter, const QRectF& target) const {
+  // On a window's image the picture is scaled once for its size there and
+  // then copied, page after page; a printer gets the picture itself.
+  const QTransform toDevice = painter.combinedTransform();
+  const QRectF onDevice = toDevice.mapRect(target);
+  const QSize pixels(qRound(onDevice.width()), qRound(onDevice.height()));
+  if (painter.device()->devType() == QInternal::Image && toDevice.type() <= QTransform::TxScale &&
+      !pixels.isEmpty() && pixels.width() <= kMaxScaledSide && pixels.height() <= kMaxScaledSide) {
+    const QImage& scaled = ScaledTo(pixels);
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(QPoint(qRound(onDevice.left()), qRound(onDevice.top())), scaled);
+    painter.restore();
+    return;
+  }
   painter.drawImage(target, image_);
 }
 

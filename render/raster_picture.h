@@ -31,7 +31,12 @@ class RasterPicture : public DrawablePicture {
   const QImage& image() const { return image_; }
 
  private:
+  // The picture scaled to `size` device pixels, kept for the next page.
+  const QImage& ScaledTo(QSize size) const;
+
   QImage image_;
+  // A window's views draw a logo at two sizes, page after page.
+  mutable QImage scaled_[2];
 };
 
 }  // namespace lvx

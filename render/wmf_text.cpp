@@ -123,6 +123,9 @@ void Player::Text(QPointF at, QByteArrayView bytes, const std::vector<double>& a
   }
   painter_.setFont(font);
   painter_.setPen(state_.textColour);
+  // The background is the cell filled above or none; the painter's own
+  // background mode, left by the last shape, must not add one.
+  painter_.setBackgroundMode(Qt::TransparentMode);
   if (spaced) {
     double x = left;
     for (qsizetype i = 0; i < text.size(); ++i) {

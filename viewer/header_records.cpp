@@ -30,9 +30,47 @@ bool Contains(std::string_view text, std::string_view key) {
   return text.find(key) != std::string_view::npos;
 }
 
-// A document ends at a line with "#EOD" and no "*" anywhere.
-bool IsDocumentEnd(std::string_view lineUp) {
-  return Contains(lineUp, "#EOD") && !Contains(lineUp, "*");
+// True when `word` (upper case ASCII) stands at `at` in any letter case.
+// Only ASCII letters upper-case to ASCII letters in Windows-1252, so this
+// matches where the upper-case copy of the line holds `word`.
+bool WordAt(std::string_view line, std::size_t at, std::string_view word) {
+  if (line.size() - at < word.size()) return false;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const auto c = static_cast<unsigned char>(line[at + i]);
+    if ((c >= 'a' && c <= 'z' ? c - 0x20 : c) != static_cast<unsigned char>(word[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// What a line holds for the pre-read, found without an upper-case copy:
+// most lines of a document hold no header keyword at all.
+struct LineKinds {
+  bool header = false;  // "*FAX", "*EMAIL" or "*INFO"
+  bool star = false;
+  // A document ends at a line with "#EOD" and no "*" anywhere.
+  bool endMark = false;
+};
+
+LineKinds KindsOf(std::string_view line) {
+  LineKinds kinds;
+  for (auto at = line.find('*'); at != std::string_view::npos; at = line.find('*', at + 1)) {
+    kinds.star = true;
+    if (WordAt(line, at + 1, "FAX") || WordAt(line, at + 1, "EMAIL") ||
+        WordAt(line, at + 1, "INFO")) {
+      kinds.header = true;
+      return kinds;
+    }
+  }
+  if (kinds.star) return kinds;
+  for (auto at = line.find('#'); at != std::string_view::npos; at = line.find('#', at + 1)) {
+    if (WordAt(line, at + 1, "EOD")) {
+      kinds.endMark = true;
+      break;
+    }
+  }
+  return kinds;
 }
 
 }  // namespace
@@ -53,8 +91,9 @@ void HeaderRecords::ReadHeaderRecords(std::string_view docPath) {
   if (reader.Open(docPath)) {
     std::string line;
     while (reader.ReadLine(line)) {
-      TakeLine(std::move(line));
-      lastLineWasEnd = IsDocumentEnd(headerLineUp_);
+      const LineKinds kinds = KindsOf(line);
+      if (kinds.header) TakeLine(line);
+      lastLineWasEnd = kinds.endMark;
       if (lastLineWasEnd) ++documentEnds;
     }
   }

@@ -145,6 +145,15 @@ TEST_F(LvxPrintE2e, OrientationActsOnThePageWhereItStands) {
   EXPECT_NEAR(pdf.pages.at(2).Find("far")->left, 250.0, kNearMm);
 }
 
+TEST_F(LvxPrintE2e, APlatformWithoutFontsStillGivesTheJob) {
+  f.Doc("a.lvx", Lines({"*FONT /N:Arial /S:12", "*TEXT /X:20 /Y:30 /T:Hello", "*PAGE",
+                        "*BOX /X:10 /Y:10 /W:50 /H:20 /F"}));
+  const RunResult run =
+      f.Run({"a.lvx"}, {{"LVXPRINT_OUTPUT", output}, {"QT_QPA_PLATFORM", "minimal"}});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Probe(output).pages.size(), 2U);
+}
+
 TEST_F(LvxPrintE2e, APictureOnEveryPageIsStoredOnceAndLossless) {
   QImage logo(300, 120, QImage::Format_RGB32);
   logo.fill(Qt::white);

@@ -55,6 +55,38 @@ TEST(RecordScanner, PositionsAreOneBasedAndKeptInScanPosAndScanEnd) {
   EXPECT_EQ(scanner.ScanPos(), 0);
 }
 
+TEST(RecordScanner, FindKeyGivesTheFirstOccurrenceOfAnyKey) {
+  struct Row {
+    const char* line;
+    const char* key;
+    int position;
+  };
+  const Row rows[] = {
+      {"*BOX /XY /X:5", "/X:", 10},  // the first "/" is no "/X:"
+      {"*BOX /X", "/X:", 0},         // cut short at the end
+      {"/", "/PAGE", 0},
+      {"**TEXT", "*TEXT", 2},
+      {"a#EOD#EOD", "#EOD", 2},
+      {"*TEXT /T:a*b", "*", 1},   // a one-character key
+      {"*TEXT /T:ab", "T:A", 8},  // keys need not start with a mark
+      {"*TEXT /T:ab", "", 1},
+      {"x*page", "*PAGE", 2},
+      {"*TEXT /T:/ /T:", "/T:", 7},
+  };
+  for (const Row& row : rows) {
+    RecordScanner scanner;
+    scanner.SetRecord(row.line);
+    EXPECT_EQ(scanner.FindKey(row.key), row.position) << row.line << " " << row.key;
+  }
+  // A record replaces the last one whole, marks included.
+  RecordScanner scanner;
+  scanner.SetRecord("*BOX /X:1 /Y:2 #EOD");
+  scanner.SetRecord("/Y:");
+  EXPECT_EQ(scanner.FindKey("/X:"), 0);
+  EXPECT_EQ(scanner.FindKey("#EOD"), 0);
+  EXPECT_EQ(scanner.FindKey("/Y:"), 1);
+}
+
 TEST(RecordScanner, FlagsAreSubstringsInAnyCase) {
   RecordScanner scanner;
   scanner.SetRecord("*font /n:Arial /t:x");

@@ -54,7 +54,7 @@ class FakePrinters : public PrinterSystem {
 };
 
 int PageCount(const std::string& pdf) {
-  const std::regex page("/Type /Page[^s]");
+  const std::regex page("/Type */Page[^s]");
   return static_cast<int>(
       std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator()));
 }

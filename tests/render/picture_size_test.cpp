@@ -93,13 +93,50 @@ TEST(PictureSize, A400By200BitmapMeasures105Point8By52Point9Mm) {
 }
 
 TEST(PictureSize, TheContentDecidesNotTheName) {
-  testing::TempDir dir;
-  const std::string path =
-      dir.Write("photo.bmp", Encoded(Filled({40, 20}, Qt::red), "PNG").toStdString());
-  PictureCache pictures;
-  const auto picture = pictures.Load(path);
+  struct Row {
+    const char* name;
+    const char* format;
+  };
+  // The formats known by their first bytes, and formats only an image
+  // plugin recognises.
+  for (const Row& row : {Row{"photo.bmp", "PNG"}, Row{"photo.png", "BMP"}, Row{"logo.gif", "JPEG"},
+                         Row{"logo.jpg", "GIF"}, Row{"scan.bmp", "TIFF"}, Row{"icon.png", "XPM"},
+                         Row{"pic.jpg", "WEBP"}}) {
+    testing::TempDir dir;
+    const std::string path =
+        dir.Write(row.name, Encoded(Filled({40, 20}, Qt::red), row.format).toStdString());
+    PictureCache pictures;
+    const auto picture = pictures.Load(path);
+    ASSERT_NE(picture, nullptr) << row.format << " as " << row.name;
+    EXPECT_NEAR(picture->WidthHmm(), 40 * 2540.0 / 96, 0.01) << row.format;
+  }
+}
+
+TEST(PictureSize, APictureDrawnAgainAndAgainKeepsEachSize) {
+  // A window keeps a picture scaled for the sizes it was drawn at: each
+  // drawing still takes its own size and place, in any order.
+  const auto picture = DecodePicture(Encoded(Filled({40, 20}, Qt::red), "BMP"));
   ASSERT_NE(picture, nullptr);
-  EXPECT_NEAR(picture->WidthHmm(), 40 * 2540.0 / 96, 0.01);
+  const double widthMm = 40 * 25.4 / 96;
+  const double heightMm = 20 * 25.4 / 96;
+  for (int round = 0; round < 2; ++round) {
+    for (const double scale : {1.0, 0.5, 2.0, 0.5}) {
+      PageImage page({300, 200}, ViewScale::Millimetres(kScreenDpi));
+      page.view().DrawPicture(*picture, 10, 5,
+                              PageView::Size{static_cast<float>(widthMm * scale),
+                                             static_cast<float>(heightMm * scale)});
+      ExpectEdges(InkBounds(page.image(), page.image().rect(), IsRed),
+                  Pixels(10, 5, 10 + widthMm * scale, 5 + heightMm * scale));
+    }
+  }
+}
+
+TEST(PictureSize, FirstBytesOfAFormatAloneMakeNoPicture) {
+  for (const QByteArray& bytes :
+       {QByteArray("BM not a bitmap at all, just text"), QByteArray("\x89PNG\r\n\x1a\n cut short"),
+        QByteArray("GIF89a"), QByteArray("\xFF\xD8\xFF\xE0 junk")}) {
+    EXPECT_EQ(DecodePicture(bytes), nullptr) << bytes.toStdString();
+  }
 }
 
 // A red 40 by 20 mm picture with a blue box from (10, 5) to (30, 15) mm.

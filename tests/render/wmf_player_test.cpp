@@ -64,6 +64,30 @@ TEST(WmfPlayer, ANewObjectTakesTheLowestFreeSlot) {
   ExpectEdges(InkBounds(image, image.rect(), IsBlue), Pixels(0, 0, 10, 10));
 }
 
+TEST(WmfPlayer, TransparentTextAfterAnOpaqueShapeHasNoBackground) {
+  // Red all over (drawn while the background is opaque), then capitals 10
+  // mm high at (5, 5) mm in the transparent mode.
+  const QImage image = Drawn(Frame()
+                                 .SolidBrush(kRed)
+                                 .Select(1)
+                                 .Rectangle({0, 0, 400, 200})
+                                 .Font(100, "Arial")
+                                 .Select(2)
+                                 .TransparentText()
+                                 .TextOut(50, 50, "HH")
+                                 .Bytes());
+  // The left side bearing of the first H, inside the text's cell.
+  const QPoint bearing = Pixels(5.2, 10, 5.2, 10).topLeft().toPoint();
+  EXPECT_TRUE(IsRed(image.pixel(bearing)));
+  const QRect picture = Pixels(0, 0, 40, 20).toRect().adjusted(0, 0, -2, -2);
+  EXPECT_TRUE(InkBounds(image, picture,
+                        [](QRgb pixel) {
+                          return qRed(pixel) > 200 && qGreen(pixel) > 200 && qBlue(pixel) > 200;
+                        })
+                  .isEmpty())
+      << "no white cell behind the text";
+}
+
 TEST(WmfPlayer, RestoreDcBringsBackBrushAndWindow) {
   const QImage image = Drawn(Frame()
                                  .SolidBrush(kRed)

@@ -72,6 +72,13 @@ TEST(HeaderRecords, EveryKeyGoesToItsField) {
       {"*FAX *INFO /T:both", &HeaderRecords::InfoText, "both"},
       // A lone LF does not end a line.
       {"*INFO /T:a\nb", &HeaderRecords::InfoText, "a\nb"},
+      // The keyword after other stars in the line; "*" alone or cut short is none.
+      {"*TEXT /X:2 * 3 = 6 *eMaIl /T:x", &HeaderRecords::MailTo, "x"},
+      {"* FAX /N:1", &HeaderRecords::FaxNumber, ""},
+      {"*INF", &HeaderRecords::InfoText, ""},
+      // Only ASCII letters stand for the keyword's letters: É is no E.
+      {"*\xC9MAIL /T:x", &HeaderRecords::MailTo, "unknown"},
+      {"*\xE9mail /T:x", &HeaderRecords::MailTo, "unknown"},
   };
   for (const auto& row : rows) {
     const HeaderRecords header = PreRead(row.line + "\r\n");
@@ -108,6 +115,10 @@ TEST(HeaderRecords, DocumentEndsDecideSeveralDocuments) {
       // A "*" anywhere in the line makes it no document end.
       {header + "*TEXT /T:#EOD\r\n*TEXT /T:after\r\n", false},
       {header + "#EOD *\r\n*TEXT /T:after\r\n", false},
+      // The mark anywhere in the line, in any letter case; cut short it is none.
+      {header + "end #eOd of 1\r\n*TEXT /T:second\r\n", true},
+      {header + "##EOD\r\n*TEXT /T:second\r\n", true},
+      {header + "#EO\r\n*TEXT /T:second\r\n", false},
   };
   for (const auto& row : rows) {
     const HeaderRecords h = PreRead(row.text);

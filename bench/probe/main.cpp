@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// lvxbench: times one step of the programs on a document, for
+// bench/compare.sh. Each command prints "NAME MIN_MS MEDIAN_MS" lines over
+// repeated runs in one process (minimum first: the machine is shared).
+//
+//   lvxbench header DOC [RUNS]     the viewer's header pre-read
+//   lvxbench interp DOC [RUNS]     every page through the interpreter, null views
+//   lvxbench startup DOC [RUNS]    header pre-read and the first page in the windows' views
+//   lvxbench pagetimes DOC [N]     N page requests; times of requests 2..N
+//   lvxbench pages DOC N           N page requests and nothing else (for an outside timer)
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "header_records.h"
+#include "null_view.h"
+#include "page_reader.h"
+#include "stopwatch.h"
+#include "trace_run.h"
+#include "window_views.h"
+
+namespace {
+
+using lvx::bench::TimeRuns;
+using lvx::bench::Timings;
+
+void Print(const char* name, Timings t) {
+  std::printf("%s %.3f %.3f\n", name, t.min, t.median);
+}
+
+int CountArg(int argc, char** argv, int index, int fallback) {
+  return argc > index ? std::atoi(argv[index]) : fallback;
+}
+
+// The application the drawing commands need: fonts, no display.
+QGuiApplication& App() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "lvxbench";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication app(argc, argv);
+  return app;
+}
+
+int Header(const std::string& doc, int runs) {
+  lvx::HeaderRecords header;
+  Print("header", TimeRuns(runs, [&] { header.ReadHeaderRecords(doc); }));
+  return header.MailTo == "unknown" && header.InfoText.empty() ? 1 : 0;
+}
+
+int Interp(const std::string& doc, int runs) {
+  lvx::bench::NullView main, upper, lower;
+  long pages = 0;
+  Print("interp", TimeRuns(runs, [&] {
+          lvx::PageReader reader(lvx::SplitViews{main, upper, lower}, nullptr);
+          reader.SetDocument(doc, lvx::FolderOf(doc));
+          pages = 0;
+          do {
+            reader.ReadPage();
+            ++pages;
+          } while (reader.IsOpen());
+        }));
+  std::printf("interp-pages %ld\n", pages);
+  return 0;
+}
+
+int StartUp(const std::string& doc, int runs) {
+  App();
+  lvx::HeaderRecords header;
+  Timings preRead, firstPage;
+  const Timings total = TimeRuns(runs, [&] {
+    const Timings read = TimeRuns(1, [&] { header.ReadHeaderRecords(doc); });
+    lvx::bench::WindowViews views(doc);
+    const Timings page = TimeRuns(1, [&] { views.RequestPage(); });
+    if (preRead.min == 0 || read.min < preRead.min) preRead = read;
+    if (firstPage.min == 0 || page.min < firstPage.min) firstPage = page;
+  });
+  Print("startup-header", preRead);
+  Print("startup-first-page", firstPage);
+  Print("startup", total);
+  return 0;
+}
+
+int PageTimes(const std::string& doc, int requests) {
+  App();
+  lvx::bench::WindowViews views(doc);
+  views.RequestPage();
+  Print("page", TimeRuns(requests - 1, [&] { views.RequestPage(); }));
+  return 0;
+}
+
+int Pages(const std::string& doc, int requests) {
+  App();
+  lvx::bench::WindowViews views(doc);
+  for (int i = 0; i < requests; ++i) views.RequestPage();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: lvxbench header|interp|startup|pagetimes|pages DOC [COUNT]\n");
+    return 2;
+  }
+  const std::string command = argv[1];
+  const std::string doc = argv[2];
+  if (command == "header") return Header(doc, CountArg(argc, argv, 3, 10));
+  if (command == "interp") return Interp(doc, CountArg(argc, argv, 3, 5));
+  if (command == "startup") return StartUp(doc, CountArg(argc, argv, 3, 5));
+  if (command == "pagetimes") return PageTimes(doc, CountArg(argc, argv, 3, 50));
+  if (command == "pages") return Pages(doc, CountArg(argc, argv, 3, 1));
+  std::fprintf(stderr, "lvxbench: unknown command %s\n", command.c_str());
+  return 2;
+}

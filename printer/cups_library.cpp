@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cups_library.h"
+
+#include <dlfcn.h>
+
+namespace lvx {
+namespace {
+
+template <class Function>
+bool Bind(void* library, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(::dlsym(library, name));
+  return function != nullptr;
+}
+
+CupsLibrary Load() {
+  CupsLibrary cups;
+  void* library = ::dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) return cups;
+  const bool bound = Bind(library, "cupsGetDests2", cups.GetDests2) &&
+                     Bind(library, "cupsFreeDests", cups.FreeDests) &&
+                     Bind(library, "cupsGetNamedDest", cups.GetNamedDest) &&
+                     Bind(library, "cupsAddOption", cups.AddOption) &&
+                     Bind(library, "cupsGetOption", cups.GetOption) &&
+                     Bind(library, "cupsFreeOptions", cups.FreeOptions) &&
+                     Bind(library, "cupsPrintFile2", cups.PrintFile2) &&
+                     Bind(library, "cupsLastErrorString", cups.LastErrorString);
+  // The library stays loaded for the rest of the process either way.
+  if (!bound) cups.GetDests2 = nullptr;
+  return cups;
+}
+
+}  // namespace
+
+const CupsLibrary* CupsLibrary::Get() {
+  static const CupsLibrary cups = Load();
+  return cups.GetDests2 != nullptr ? &cups : nullptr;
+}
+
+}  // namespace lvx

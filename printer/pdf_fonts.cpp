@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "pdf_fonts.h"
+
+#include <QRawFont>
+#include <cmath>
+
+#include "pdf_syntax.h"
+
+namespace lvx {
+namespace {
+
+constexpr std::size_t kFontsRemembered = 64;
+
+QString FaceKey(const QRawFont& raw) {
+  return raw.familyName() + QLatin1Char('\n') + raw.styleName() + QLatin1Char('\n') +
+         QString::number(raw.weight()) + QLatin1Char('\n') + QString::number(raw.style());
+}
+
+}  // namespace
+
+PdfFonts::Choice PdfFonts::For(const QFont& font) {
+  for (const Known& known : known_) {
+    if (known.font == font) return known.choice;
+  }
+  const QRawFont raw = QRawFont::fromFont(font);
+  Choice choice;
+  // A platform without fonts gives a stand-in face that has no tables and
+  // cannot even name its family.
+  if (raw.isValid() && !raw.fontTable("head").isEmpty()) {
+    const QString key = FaceKey(raw);
+    std::size_t index = 0;
+    while (index < faceKeys_.size() && faceKeys_[index] != key) ++index;
+    if (index == faces_.size()) {
+      std::string name = "F";
+      name += std::to_string(faces_.size() + 1);
+      faces_.push_back(std::make_unique<PdfFontFace>(raw, name, file_));
+      faceKeys_.push_back(key);
+    }
+    if (faces_[index]->usable()) choice.face = faces_[index].get();
+    choice.emboldened = font.weight() >= QFont::DemiBold && raw.weight() < QFont::DemiBold;
+    choice.slanted = font.style() != QFont::StyleNormal && raw.style() == QFont::StyleNormal;
+  }
+  if (known_.size() >= kFontsRemembered) known_.clear();
+  known_.push_back({font, choice});
+  return choice;
+}
+
+std::string PdfFonts::WriteAll() {
+  std::string entries;
+  for (const auto& face : faces_) {
+    if (face->used()) entries += face->Write();
+  }
+  return entries;
+}
+
+void ShowGlyphs(PdfContent& content, const PdfFontFace& face, double size,
+                const std::vector<ShapedGlyph>& glyphs) {
+  const double toThousandths = 1000.0 / face.unitsPerEm();
+  // Where the shaped text has its pen and where the widths put it.
+  double shaped = 0;
+  double shown = 0;
+  for (std::size_t i = 0; i < glyphs.size();) {
+    const int page = glyphs[i].page;
+    content.Font(face.Resource(page), size);
+    std::string& out = content.Raw();
+    out += "[(";
+    for (; i < glyphs.size() && glyphs[i].page == page; ++i) {
+      const ShapedGlyph& glyph = glyphs[i];
+      const long correction = std::lround(shown - shaped);
+      if (correction != 0) {
+        out += ')';
+        out += std::to_string(correction);
+        out += '(';
+        shown -= static_cast<double>(correction);
+      }
+      const char code = static_cast<char>(glyph.code);
+      if (code == '(' || code == ')' || code == '\\') out += '\\';
+      // A reader turns a CR in a string into a line feed.
+      out += code == '\r' ? std::string("\\r") : std::string(1, code);
+      shaped += glyph.advance * toThousandths;
+      shown += face.Width(glyph.glyph);
+    }
+    out += ")]TJ\n";
+  }
+}
+
+}  // namespace lvx

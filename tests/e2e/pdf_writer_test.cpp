@@ -1,0 +1,408 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// lvxprint's PDF writer, drawn on with a QPainter and read back with
+// poppler's tools: text stays text in subset fonts where it was drawn,
+// pictures are stored once, and what the painter did shows on the page.
+#include <gtest/gtest.h>
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <functional>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "metafile_builder.h"
+#include "painter_page_view.h"
+#include "pdf_content.h"
+#include "pdf_document.h"
+#include "pdf_probe.h"
+#include "pdf_syntax.h"
+#include "picture_file.h"
+#include "temp_dir.h"
+
+namespace lvx::testing {
+namespace {
+
+constexpr double kDotsPerMm = PdfDocument::kResolution / 25.4;
+const QSizeF kPortrait(595.2756, 841.8898);
+const QSizeF kLandscape(841.8898, 595.2756);
+
+// A PDF file drawn by `draw`, which gets the painter in millimetres on the
+// first page (StartPage opens the next ones).
+std::string Written(const TempDir& dir, const std::function<void(QPainter&, PdfDocument&)>& draw) {
+  const std::string path = dir.path() + "/out.pdf";
+  PdfDocument document(path, QStringLiteral("Test"));
+  document.StartPage(kPortrait);
+  QPainter painter;
+  if (!painter.begin(&document)) throw std::runtime_error("the painter did not begin");
+  painter.scale(kDotsPerMm, kDotsPerMm);
+  draw(painter, document);
+  painter.end();
+  if (!document.Finish()) throw std::runtime_error("the file was not finished");
+  return path;
+}
+
+std::string Output(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+    throw std::runtime_error(program.toStdString() + " failed");
+  }
+  return process.readAllStandardOutput().toStdString();
+}
+
+// A page rendered by poppler at 72 dots per inch.
+QImage Rendered(const TempDir& dir, const std::string& pdf, int page = 1) {
+  const QString base = QString::fromStdString(dir.path() + "/page");
+  const QString number = QString::number(page);
+  Output("pdftoppm", {"-r", "72", "-f", number, "-l", number, "-png", "-singlefile",
+                      QString::fromStdString(pdf), base});
+  return QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
+}
+
+// The colour at millimetres (x, y) of a page rendered at 72 dpi.
+QRgb At(const QImage& page, double x, double y) {
+  const double k = 72 / 25.4;
+  return page.pixel(static_cast<int>(x * k), static_cast<int>(y * k)) & 0xFFFFFF;
+}
+
+bool Near(QRgb a, QRgb b) {
+  return std::abs(qRed(a) - qRed(b)) <= 8 && std::abs(qGreen(a) - qGreen(b)) <= 8 &&
+         std::abs(qBlue(a) - qBlue(b)) <= 8;
+}
+
+PdfProbe Probe(const std::string& path) {
+  auto probe = PdfProbe::Read(path);
+  if (!probe) throw std::runtime_error("poppler cannot read " + path);
+  return *probe;
+}
+
+QFont Font(const char* family, double points, bool bold = false, bool italic = false) {
+  QFont font{QString::fromLatin1(family)};
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  font.setItalic(italic);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  return font;
+}
+
+// Text drawn as the pages draw it: unscaled, with its top-left at (x, y) mm.
+void TextAt(QPainter& painter, const QFont& font, double x, double y, const QString& text) {
+  painter.save();
+  painter.resetTransform();
+  painter.setFont(font);
+  const QFontMetricsF metrics(font, painter.device());
+  painter.drawText(QPointF(x * kDotsPerMm, y * kDotsPerMm + metrics.ascent()), text);
+  painter.restore();
+}
+
+TEST(PdfSyntax, NumbersAreShortAndExactToTheirDecimals) {
+  struct Row {
+    double value;
+    int decimals;
+    const char* text;
+  };
+  for (const Row& row :
+       {Row{0, 3, "0 "}, Row{100, 3, "100 "}, Row{12.5, 3, "12.5 "}, Row{1.23456, 3, "1.235 "},
+        Row{1.23456, 2, "1.23 "}, Row{-3.1, 2, "-3.1 "}, Row{-0.0001, 3, "0 "},
+        Row{0.0004, 3, "0 "}, Row{1e12, 3, "1000000000 "}, Row{std::nan(""), 3, "0 "}}) {
+    std::string out;
+    AppendNumber(out, row.value, row.decimals);
+    EXPECT_EQ(out, row.text) << row.value;
+  }
+}
+
+TEST(PdfSyntax, LiteralStringsEscapeWhatAReaderWouldChange) {
+  std::string out;
+  AppendLiteral(out, std::string_view("a(b)c\\\r\n\0\xFF", 10));
+  EXPECT_EQ(out, std::string("(a\\(b\\)c\\\\\\r\\n\0\xFF)", 17));
+  EXPECT_EQ(PlainName("Liberation Sans-Bold!"), "LiberationSans-Bold");
+  EXPECT_EQ(PlainName("***"), "Font");
+}
+
+TEST(PdfContent, StateIsWrittenOnlyWhenItChanges) {
+  PdfContent content;
+  content.FillColour(qRgb(0, 0, 0));  // a new page's colour
+  content.FillColour(qRgb(255, 0, 0));
+  content.FillColour(qRgb(255, 0, 0));
+  content.StrokeColour(qRgb(128, 128, 128));
+  content.LineWidth(1);  // a new page's width
+  content.Dash({}, 0);   // solid, as on a new page
+  content.Save();
+  content.FillColour(qRgb(0, 0, 255));
+  content.Restore();
+  content.FillColour(qRgb(255, 0, 0));  // what the restore brought back
+  content.Save();
+  content.Save();
+  content.RestoreAll();
+  EXPECT_EQ(content.data(), "1 0 0 rg\n0.502 G\nq\n0 0 1 rg\nQ\nq\nq\nQ\nQ\n");
+  content.Clear();
+  EXPECT_EQ(content.data(), "");
+  content.FillColour(qRgb(255, 0, 0));
+  EXPECT_EQ(content.data(), "1 0 0 rg\n") << "a new page sets its colours again";
+}
+
+TEST(PdfWriter, TextStaysTextWhereItWasDrawn) {
+  const TempDir dir;
+  const std::string pdf = Written(dir, [](QPainter& painter, PdfDocument&) {
+    painter.setPen(Qt::black);
+    TextAt(painter, Font("Arial", 12), 20, 30, QStringLiteral("Fattura 17"));
+    TextAt(painter, Font("Times New Roman", 11, false, true), 100, 200,
+           QString::fromUtf8("Caffè Società"));
+    TextAt(painter, Font("Courier New", 10), 150, 250, QStringLiteral("1.234,50 (x)"));
+  });
+  const PdfProbe probe = Probe(pdf);
+  ASSERT_EQ(probe.pages.size(), 1U);
+  const PdfPage& page = probe.pages[0];
+  EXPECT_EQ(page.Text(), "Fattura 17 Caffè Società 1.234,50 (x)");
+  const PdfWord* fattura = page.Find("Fattura");
+  ASSERT_NE(fattura, nullptr);
+  EXPECT_NEAR(fattura->left, 20, 0.2);
+  EXPECT_NEAR(fattura->top, 30, 0.5);
+  const PdfWord* caffe = page.Find("Caffè");
+  ASSERT_NE(caffe, nullptr);
+  EXPECT_NEAR(caffe->left, 100, 0.2);
+}
+
+TEST(PdfWriter, KernedTextKeepsTheWidthQtGivesIt) {
+  const TempDir dir;
+  const QFont font = Font("Arial", 24);
+  const QString kerned = QStringLiteral("AVAVAVAVTyTo");
+  double expectedMm = 0;
+  const std::string pdf = Written(dir, [&](QPainter& painter, PdfDocument& document) {
+    painter.setPen(Qt::black);
+    TextAt(painter, font, 20, 40, kerned);
+    expectedMm = QFontMetricsF(font, &document).horizontalAdvance(kerned) / kDotsPerMm;
+  });
+  const PdfProbe probe = Probe(pdf);
+  const PdfWord* word = probe.pages.at(0).Find(kerned.toStdString());
+  ASSERT_NE(word, nullptr);
+  // Kerning takes several millimetres off this word at 24 points.
+  EXPECT_NEAR(word->right - word->left, expectedMm, 0.1);
+}
+
+TEST(PdfWriter, FontsAreEmbeddedOncePerFaceAsSubsets) {
+  const TempDir dir;
+  const std::string pdf = Written(dir, [](QPainter& painter, PdfDocument& document) {
+    painter.setPen(Qt::black);
+    TextAt(painter, Font("Arial", 9), 20, 20, QStringLiteral("small"));
+    TextAt(painter, Font("Arial", 14), 20, 30, QStringLiteral("large"));
+    TextAt(painter, Font("Arial", 9, true), 20, 40, QStringLiteral("bold"));
+    document.StartPage(kPortrait);
+    TextAt(painter, Font("Times New Roman", 11, false, true), 20, 20, QStringLiteral("italic"));
+  });
+  const std::string list = Output("pdffonts", {QString::fromStdString(pdf)});
+  static const std::regex kRow(R"(([A-Z]{6})\+(\S+)\s+CID TrueType\s+Custom\s+yes yes yes)");
+  std::vector<std::string> faces;
+  std::istringstream lines(list);
+  for (std::string line; std::getline(lines, line);) {
+    std::smatch match;
+    if (std::regex_search(line, match, kRow)) faces.push_back(match[2]);
+  }
+  EXPECT_EQ(faces.size(), 3U) << list;
+  EXPECT_EQ(Probe(pdf).Texts(), (std::vector<std::string>{"small large bold", "italic"}));
+}
+
+TEST(PdfWriter, MoreThan256GlyphsOfAFaceStayText) {
+  // Every code of the first code page is used, the string delimiters and
+  // the line end among them, and more glyphs than one page holds.
+  std::vector<QString> lines;
+  QString line;
+  for (char16_t c = 0x21; c <= 0x17F; ++c) {
+    if (c >= 0x7F && c < 0xA1) continue;
+    line += QChar(c);
+    if (line.size() == 40) lines.push_back(std::exchange(line, QString()));
+  }
+  lines.push_back(line);
+  const TempDir dir;
+  const std::string pdf = Written(dir, [&](QPainter& painter, PdfDocument&) {
+    painter.setPen(Qt::black);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      TextAt(painter, Font("Arial", 10), 20, 20 + 10.0 * static_cast<double>(i), lines[i]);
+    }
+  });
+  const PdfPage page = Probe(pdf).pages.at(0);
+  QString all;
+  for (const QString& text : lines) all += text;
+  QString read = QString::fromStdString(page.Text());
+  read.remove(QLatin1Char(' '));
+  EXPECT_EQ(read, all);
+}
+
+TEST(PdfWriter, APictureDrawnOnEveryPageIsStoredOnce) {
+  const TempDir dir;
+  QImage logo(60, 30, QImage::Format_RGB32);
+  logo.fill(Qt::darkCyan);
+  QImage badge(20, 20, QImage::Format_ARGB32);
+  badge.fill(QColor(255, 0, 0, 128));
+  const std::string pdf = Written(dir, [&](QPainter& painter, PdfDocument& document) {
+    for (int page = 0; page < 3; ++page) {
+      if (page > 0) document.StartPage(kPortrait);
+      painter.drawImage(QRectF(10, 10, 60 * 25.4 / 96, 30 * 25.4 / 96), logo);
+    }
+    painter.drawImage(QRectF(50, 50, 10, 10), badge);
+  });
+  const PdfProbe probe = Probe(pdf);
+  ASSERT_EQ(probe.pages.size(), 3U);
+  std::set<int> logoObjects;
+  int badges = 0;
+  for (const PdfImage& image : probe.images) {
+    if (image.width == 60) {
+      logoObjects.insert(image.object);
+      EXPECT_EQ(image.xPpi, 96);
+      EXPECT_EQ(image.encoding, "image");
+    }
+    if (image.width == 20) ++badges;
+  }
+  EXPECT_EQ(logoObjects.size(), 1U);
+  EXPECT_EQ(badges, 2) << "the picture and its transparency mask";
+}
+
+TEST(PdfWriter, WhatThePainterDidShowsOnThePage) {
+  const TempDir dir;
+  const std::string pdf = Written(dir, [](QPainter& painter, PdfDocument&) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::blue);
+    painter.drawRect(QRectF(10, 10, 30, 20));
+    // Half-transparent red over white is pink.
+    painter.setBrush(QColor(255, 0, 0, 128));
+    painter.drawRect(QRectF(50, 10, 30, 20));
+    // Clipped to the left half of the box, then the clip is dropped.
+    painter.setClipRect(QRectF(90, 10, 15, 20));
+    painter.setBrush(Qt::green);
+    painter.drawRect(QRectF(90, 10, 30, 20));
+    painter.setClipping(false);
+    painter.fillRect(QRectF(130, 10, 30, 20), Qt::darkYellow);
+    // A hatched fill has lines and gaps.
+    painter.setBrush(QBrush(Qt::black, Qt::HorPattern));
+    painter.drawRect(QRectF(10, 50, 40, 40));
+    // A thick outline in the painter's units, and a thin one.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::red, 2.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(QRectF(70, 50, 40, 40));
+    QPen thin(Qt::black, 0);
+    thin.setCosmetic(true);
+    painter.setPen(thin);
+    painter.drawEllipse(QRectF(130, 50, 40, 40));
+  });
+  const QImage page = Rendered(dir, pdf);
+  EXPECT_TRUE(Near(At(page, 25, 20), qRgb(0, 0, 255)));
+  EXPECT_TRUE(Near(At(page, 65, 20), qRgb(255, 127, 127)));
+  EXPECT_TRUE(Near(At(page, 95, 20), qRgb(0, 255, 0)));
+  EXPECT_TRUE(Near(At(page, 115, 20), qRgb(255, 255, 255))) << "clipped away";
+  EXPECT_TRUE(Near(At(page, 145, 20), qRgb(128, 128, 0))) << "after the clip was dropped";
+  int ink = 0;
+  int paper = 0;
+  for (double y = 52; y < 88; y += 0.35) {
+    const int gray = qGray(At(page, 30, y));
+    if (gray < 230) ++ink;
+    if (gray > 250) ++paper;
+  }
+  EXPECT_GT(ink, 5);
+  EXPECT_GT(paper, 5);
+  EXPECT_TRUE(Near(At(page, 70, 70), qRgb(255, 0, 0))) << "2 mm wide line on the left edge";
+  EXPECT_TRUE(Near(At(page, 90, 70), qRgb(255, 255, 255)));
+  int darkest = 255;
+  for (double x = 129.5; x < 130.6; x += 0.3) darkest = std::min(darkest, qGray(At(page, x, 70)));
+  EXPECT_LT(darkest, 200) << "the thinnest line still shows";
+}
+
+TEST(PdfWriter, AClipAndAnOpacityLastAcrossPagesOfOtherSizes) {
+  const TempDir dir;
+  const std::string pdf = Written(dir, [](QPainter& painter, PdfDocument& document) {
+    painter.setClipRect(QRectF(10, 10, 20, 20));
+    painter.setOpacity(0.5);
+    document.StartPage(kLandscape);
+    painter.fillRect(QRectF(0, 0, 100, 100), Qt::black);
+    // A hatched fill is drawn as a picture: the opacity applies once.
+    painter.setClipping(false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QBrush(Qt::black, Qt::Dense1Pattern));
+    painter.drawRect(QRectF(150, 10, 40, 40));
+  });
+  const QImage page = Rendered(dir, pdf, 2);
+  ASSERT_EQ(page.width(), 842);
+  EXPECT_TRUE(Near(At(page, 20, 20), qRgb(128, 128, 128))) << "inside the clip, half black";
+  EXPECT_TRUE(Near(At(page, 50, 20), qRgb(255, 255, 255))) << "outside the clip";
+  int darkest = 255;
+  for (double x = 155; x < 185; x += 0.35) darkest = std::min(darkest, qGray(At(page, x, 30)));
+  EXPECT_NEAR(darkest, 128, 24);
+}
+
+TEST(PdfWriter, MetafilesStayVectorsAndText) {
+  // A red 40 by 20 mm picture with a blue box from (10, 5) to (30, 15) mm
+  // and transparent capitals 10 mm high at (5, 12) mm, as a Windows
+  // metafile, and the blue box alone as an enhanced metafile.
+  const auto wmf = DecodePicture(WmfBuilder({0, 0, 400, 200}, 254)
+                                     .NullPen()
+                                     .Select(0)
+                                     .SolidBrush(0x0000FF)
+                                     .Select(1)
+                                     .Rectangle({0, 0, 400, 200})
+                                     .SolidBrush(0xFF0000)
+                                     .Select(2)
+                                     .Rectangle({100, 50, 200, 100})
+                                     .Font(100, "Arial")
+                                     .Select(3)
+                                     .TransparentText()
+                                     .TextOut(50, 120, "HH")
+                                     .Bytes());
+  EmfBuilder emf({100, 50, 200, 100}, {0, 0, 4000, 2000}, {1000, 1000}, {100, 100});
+  const auto emfPicture = DecodePicture(
+      emf.NullPen().SolidBrush(2, 0xFF0000).Select(2).Rectangle({100, 50, 200, 100}).Bytes());
+  ASSERT_NE(wmf, nullptr);
+  ASSERT_NE(emfPicture, nullptr);
+  const TempDir dir;
+  const std::string pdf = Written(dir, [&](QPainter& painter, PdfDocument&) {
+    painter.resetTransform();
+    PainterPageView view(painter, ViewScale::Millimetres(PdfDocument::kResolution));
+    view.DrawPicture(*wmf, 20, 30, std::nullopt);
+    view.DrawPicture(*emfPicture, 20, 100, std::nullopt);
+  });
+  const QImage page = Rendered(dir, pdf);
+  EXPECT_TRUE(Near(At(page, 22, 32), qRgb(255, 0, 0)));
+  EXPECT_TRUE(Near(At(page, 40, 40), qRgb(0, 0, 255)));
+  EXPECT_TRUE(Near(At(page, 40, 110), qRgb(0, 0, 255)));
+  EXPECT_TRUE(Near(At(page, 22, 102), qRgb(255, 255, 255)));
+  // Between the two letters the red shows: the text has no background.
+  EXPECT_TRUE(Near(At(page, 25.5, 48.5), qRgb(255, 0, 0)));
+  const PdfProbe probe = Probe(pdf);
+  const PdfWord* text = probe.pages.at(0).Find("HH");
+  ASSERT_NE(text, nullptr) << probe.pages.at(0).Text();
+  EXPECT_NEAR(text->left, 25, 1.0);
+  EXPECT_TRUE(probe.images.empty()) << "vectors, not pictures of them";
+}
+
+TEST(PdfWriter, EachPageHasItsOwnSize) {
+  const TempDir dir;
+  const std::string pdf = Written(dir, [](QPainter& painter, PdfDocument& document) {
+    painter.setPen(Qt::black);
+    TextAt(painter, Font("Arial", 12), 20, 20, QStringLiteral("tall"));
+    document.StartPage(kLandscape);
+    TextAt(painter, Font("Arial", 12), 250, 20, QStringLiteral("wide"));
+    document.StartPage(kPortrait);
+  });
+  const PdfProbe probe = Probe(pdf);
+  ASSERT_EQ(probe.pages.size(), 3U);
+  EXPECT_NEAR(probe.pages[0].widthMm, 210, 0.1);
+  EXPECT_NEAR(probe.pages[1].widthMm, 297, 0.1);
+  EXPECT_NEAR(probe.pages[1].heightMm, 210, 0.1);
+  ASSERT_NE(probe.pages[1].Find("wide"), nullptr);
+  EXPECT_NEAR(probe.pages[1].Find("wide")->left, 250, 0.2);
+  EXPECT_TRUE(probe.pages[2].words.empty());
+}
+
+TEST(PdfWriter, AFileThatCannotBeWrittenFails) {
+  const TempDir dir;
+  PdfDocument document(dir.path() + "/missing/out.pdf", QStringLiteral("Test"));
+  EXPECT_FALSE(document.ok());
+  document.StartPage(kPortrait);
+  QPainter painter;
+  EXPECT_FALSE(painter.begin(&document));
+  EXPECT_FALSE(document.Finish());
+}
+
+}  // namespace
+}  // namespace lvx::testing
