@@ -5,9 +5,9 @@
 //
 //   lvxbench header DOC [RUNS]     the viewer's header pre-read
 //   lvxbench interp DOC [RUNS]     every page through the interpreter, null views
-//   lvxbench startup DOC [RUNS]    header pre-read and the first page in the windows' views
-//   lvxbench pagetimes DOC [N]     N page requests; times of requests 2..N
-//   lvxbench pages DOC N           N page requests and nothing else (for an outside timer)
+//   lvxbench startup DOC [RUNS]    header pre-read and the first page in the viewer's drawings
+//   lvxbench pagetimes DOC [N]     the first page and N-1 page requests; times of the requests
+//   lvxbench pages DOC N           N pages and nothing else (for an outside timer)
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +18,7 @@
 #include "page_reader.h"
 #include "stopwatch.h"
 #include "trace_run.h"
-#include "window_views.h"
+#include "viewer_pages.h"
 
 namespace {
 
@@ -67,12 +67,11 @@ int Interp(const std::string& doc, int runs) {
 
 int StartUp(const std::string& doc, int runs) {
   App();
-  lvx::HeaderRecords header;
   Timings preRead, firstPage;
   const Timings total = TimeRuns(runs, [&] {
-    const Timings read = TimeRuns(1, [&] { header.ReadHeaderRecords(doc); });
-    lvx::bench::WindowViews views(doc);
-    const Timings page = TimeRuns(1, [&] { views.RequestPage(); });
+    lvx::bench::ViewerPages pages(doc);
+    const Timings read = TimeRuns(1, [&] { pages.ReadHeaderRecords(); });
+    const Timings page = TimeRuns(1, [&] { pages.ReadFirstPage(); });
     if (preRead.min == 0 || read.min < preRead.min) preRead = read;
     if (firstPage.min == 0 || page.min < firstPage.min) firstPage = page;
   });
@@ -84,16 +83,18 @@ int StartUp(const std::string& doc, int runs) {
 
 int PageTimes(const std::string& doc, int requests) {
   App();
-  lvx::bench::WindowViews views(doc);
-  views.RequestPage();
-  Print("page", TimeRuns(requests - 1, [&] { views.RequestPage(); }));
+  lvx::bench::ViewerPages pages(doc);
+  pages.ReadFirstPage();
+  Print("page", TimeRuns(requests - 1, [&] { pages.NextPage(); }));
   return 0;
 }
 
+// The first page, then the next ones up to `requests` pages in all.
 int Pages(const std::string& doc, int requests) {
   App();
-  lvx::bench::WindowViews views(doc);
-  for (int i = 0; i < requests; ++i) views.RequestPage();
+  lvx::bench::ViewerPages pages(doc);
+  pages.ReadFirstPage();
+  for (int i = 1; i < requests; ++i) pages.NextPage();
   return 0;
 }
 
