@@ -2,6 +2,7 @@
 #include "command_text.h"
 
 #include <algorithm>
+#include <iostream>
 
 #include "cp1252.h"
 
@@ -45,6 +46,18 @@ std::string CommandArguments(std::string_view commandText) {
   const auto first = arguments.find_first_not_of(' ');
   if (first == std::string::npos) return {};
   return arguments.substr(first, arguments.find_last_not_of(' ') - first + 1);
+}
+
+bool AnswerInformationRequest(std::string_view commandText, std::string_view program,
+                              std::string_view version, std::string_view usage) {
+  if (commandText == "--help") {
+    std::cout << usage;
+  } else if (commandText == "--version") {
+    std::cout << program << ' ' << version << '\n';
+  } else {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace lvx

@@ -25,4 +25,10 @@ inline constexpr std::size_t kCommandTextLimit = 1024;
 // path cut short. Never throws.
 std::string CommandArguments(std::string_view commandText);
 
+// Prints the usage for "--help" or "<program> <version>" for "--version"
+// to standard output when that is the whole command text; true when it
+// did, and the program then ends with status 0.
+bool AnswerInformationRequest(std::string_view commandText, std::string_view program,
+                              std::string_view version, std::string_view usage);
+
 }  // namespace lvx

@@ -4,7 +4,6 @@
 // programs in a shared folder, in the user's own settings folder).
 #include <QApplication>
 #include <QFile>
-#include <iostream>
 
 #include "command_text.h"
 #include "form_lvx_pick.h"
@@ -28,14 +27,7 @@ int main(int argc, char* argv[]) {
   // Taken before QApplication removes the options it knows from argv.
   const std::string commandText = lvx::GetCommandText(argc, argv);
   // Answered without a display.
-  if (commandText == "--help") {
-    std::cout << kUsage;
-    return 0;
-  }
-  if (commandText == "--version") {
-    std::cout << "lvxpick " << LVX_VERSION << '\n';
-    return 0;
-  }
+  if (lvx::AnswerInformationRequest(commandText, "lvxpick", LVX_VERSION, kUsage)) return 0;
   QApplication app(argc, argv);
   const lvx::SingleInstance instance("lvxpick");
   if (!instance.IsFirst()) return 0;

@@ -51,14 +51,7 @@ std::string OutputFile(const std::string& startFolder) {
 
 int main(int argc, char* argv[]) {
   const std::string commandText = lvx::GetCommandText(argc, argv);
-  if (commandText == "--help") {
-    std::cout << kUsage;
-    return 0;
-  }
-  if (commandText == "--version") {
-    std::cout << "lvxprint " << LVX_VERSION << '\n';
-    return 0;
-  }
+  if (lvx::AnswerInformationRequest(commandText, "lvxprint", LVX_VERSION, kUsage)) return 0;
 
   // Printing needs fonts and a paint device, never a display: the smallest
   // platform that has the system's fonts.

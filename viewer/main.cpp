@@ -6,7 +6,6 @@
 #include <QFile>
 
 #include <exception>
-#include <iostream>
 #include <memory>
 
 #include "command_text.h"
@@ -36,14 +35,7 @@ std::string LocalPath(const QString& path) {
 int main(int argc, char* argv[]) {
   // Taken before any application object can consume arguments it knows.
   std::string commandText = lvx::GetCommandText(argc, argv);
-  if (commandText == "--help") {
-    std::cout << kUsage;
-    return 0;
-  }
-  if (commandText == "--version") {
-    std::cout << "lvxview " << LVX_VERSION << '\n';
-    return 0;
-  }
+  if (lvx::AnswerInformationRequest(commandText, "lvxview", LVX_VERSION, kUsage)) return 0;
   try {
     lvx::TerminationSignals termination;
     std::unique_ptr<lvx::ViewerSession> session;
