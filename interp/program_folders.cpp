@@ -75,12 +75,16 @@ ProgramFolders FindProgramFolders(const std::string& appFolder, const FolderProb
   if (std::string settings = UserFolder(probe, "XDG_CONFIG_HOME", ".config"); !settings.empty()) {
     folders.settingsFolder = std::move(settings);
   }
+  if (std::string work = UserRunFolder(probe); !work.empty()) folders.workFolder = std::move(work);
+  return folders;
+}
+
+std::string UserRunFolder(const FolderProbe& probe) {
   // The runtime folder is the user's alone and emptied at logout: the
   // right place for files that only live while a companion runs.
-  std::string work = UserFolder(probe, "XDG_RUNTIME_DIR", nullptr);
-  if (work.empty()) work = UserFolder(probe, "XDG_STATE_HOME", ".local/state");
-  if (!work.empty()) folders.workFolder = std::move(work);
-  return folders;
+  std::string folder = UserFolder(probe, "XDG_RUNTIME_DIR", nullptr);
+  if (folder.empty()) folder = UserFolder(probe, "XDG_STATE_HOME", ".local/state");
+  return folder;
 }
 
 bool MakeFolders(const std::string& folder) {

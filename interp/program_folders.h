@@ -47,6 +47,11 @@ struct FolderProbe {
 ProgramFolders FindProgramFolders(const std::string& appFolder,
                                   const FolderProbe& probe = FolderProbe::FromSystem());
 
+// The user's own folder for files that live only while a run lasts:
+// $XDG_RUNTIME_DIR/lvx, else $XDG_STATE_HOME/lvx (~/.local/state/lvx);
+// empty when none of them is known. Creates nothing. Never throws.
+std::string UserRunFolder(const FolderProbe& probe = FolderProbe::FromSystem());
+
 // Creates `folder` and its missing parents, the new ones open to their
 // owner only. True when `folder` is a folder afterwards. Never throws.
 bool MakeFolders(const std::string& folder);
