@@ -8,6 +8,7 @@
 #include "cp1252.h"
 #include "file_lookup.h"
 #include "output_file.h"
+#include "pdf_export.h"
 #include "pdf_job.h"
 #include "print_command.h"
 
@@ -66,41 +67,47 @@ int LvxPrint::Run(std::string_view commandText) {
 }
 
 int LvxPrint::Render(const std::string& docPath, const std::string& pdfPath,
-                     std::string_view destination) {
-  const QString title = QString::fromStdString(Utf8From1252(DocFileName));
-  switch (WritePdfJob(docPath, DocFolder, copies, pdfPath, title)) {
+                     const std::string& destination) {
+  switch (WritePdfJob(docPath, DocFolder, copies, pdfPath, Source(docPath).title)) {
     case PdfJobResult::kWritten:
       return kExitPrinted;
     case PdfJobResult::kDocumentChanged:
-      return Fail(kExitDocumentChanged,
-                  DocPath + ": the document changed or vanished while printing; nothing printed");
+      return Report({PdfExport::Outcome::kDocumentChanged, {}, {}}, destination);
     case PdfJobResult::kWriteFailed:
       break;
   }
-  return Fail(kExitJobFailed, "could not write the job for " + std::string(destination));
+  return Report({PdfExport::Outcome::kJobFailed, {}, {}}, destination);
+}
+
+PdfSource LvxPrint::Source(const std::string& docPath) const {
+  return {docPath, DocFolder, QString::fromStdString(Utf8From1252(DocFileName)), copies};
+}
+
+int LvxPrint::Report(const PdfExport& result, const std::string& target) {
+  switch (result.outcome) {
+    case PdfExport::Outcome::kWritten:
+      return kExitPrinted;
+    case PdfExport::Outcome::kNoFile:
+      return Fail(kExitJobFailed, target + ": " + result.error);
+    case PdfExport::Outcome::kDocumentChanged:
+      return Fail(kExitDocumentChanged,
+                  DocPath + ": the document changed or vanished while printing; nothing printed");
+    case PdfExport::Outcome::kJobFailed:
+      break;
+  }
+  return Fail(kExitJobFailed, "could not write the job for " + target);
 }
 
 int LvxPrint::WriteFile(const std::string& docPath) {
   const std::string& target = place_.outputFile;
-  PendingFile pending(target);
-  if (!pending.ok()) return Fail(kExitJobFailed, target + ": " + pending.error());
-  if (const int status = Render(docPath, pending.path(), target); status != kExitPrinted) {
-    return status;
-  }
-  if (!pending.Replace(target)) return Fail(kExitJobFailed, target + ": " + pending.error());
-  return kExitPrinted;
+  return Report(ExportReplacing(Source(docPath), target), target);
 }
 
 int LvxPrint::WriteBeside(const std::string& docPath) {
   const std::string target = BesidePdfPath(docPath);
-  PendingFile pending(target);
-  if (!pending.ok()) return Fail(kExitJobFailed, target + ": " + pending.error());
-  if (const int status = Render(docPath, pending.path(), target); status != kExitPrinted) {
-    return status;
-  }
-  const auto written = pending.PublishBeside(target);
-  if (!written) return Fail(kExitJobFailed, target + ": " + pending.error());
-  out_ << "lvxprint: no printer installed; the job is in " << *written << '\n' << std::flush;
+  const PdfExport written = ExportBeside(Source(docPath), target);
+  if (const int status = Report(written, target); status != kExitPrinted) return status;
+  out_ << "lvxprint: no printer installed; the job is in " << written.path << '\n' << std::flush;
   return kExitPrinted;
 }
 

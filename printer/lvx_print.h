@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "pdf_export.h"
 #include "printer_settings.h"
 #include "printer_system.h"
 
@@ -54,7 +55,11 @@ class LvxPrint {
   int PrintOn(const std::string& printer, const std::string& docPath);
   int WriteFile(const std::string& docPath);
   int WriteBeside(const std::string& docPath);
-  int Render(const std::string& docPath, const std::string& pdfPath, std::string_view destination);
+  PdfSource Source(const std::string& docPath) const;
+  // The exit status for a job written into `target`, with its line on `err`.
+  int Report(const PdfExport& result, const std::string& target);
+  int Render(const std::string& docPath, const std::string& pdfPath,
+             const std::string& destination);
   int Fail(int status, std::string_view message);
 
   PrintPlace place_;
