@@ -35,15 +35,28 @@ QProcessEnvironment LvxPrintFolder::Environment(
   return env;
 }
 
+std::string LvxPrintFolder::AddProgram(const std::string& source) const {
+  const std::string target = app + "/" + fs::path(source).filename().string();
+  fs::copy_file(source, target, fs::copy_options::overwrite_existing);
+  return target;
+}
+
 RunResult LvxPrintFolder::Run(const std::vector<std::string>& arguments,
                               const std::map<std::string, std::string>& extra,
                               const std::string& from) const {
+  return RunProgram(binary, arguments, extra, from);
+}
+
+RunResult LvxPrintFolder::RunProgram(const std::string& program,
+                                     const std::vector<std::string>& arguments,
+                                     const std::map<std::string, std::string>& extra,
+                                     const std::string& from) const {
   QProcess process;
   process.setProcessEnvironment(Environment(extra));
   process.setWorkingDirectory(QString::fromStdString(from.empty() ? docs : from));
   QStringList list;
   for (const auto& argument : arguments) list << QString::fromStdString(argument);
-  process.start(QString::fromStdString(binary), list);
+  process.start(QString::fromStdString(program), list);
   RunResult result;
   if (!process.waitForFinished(120000)) {
     process.kill();

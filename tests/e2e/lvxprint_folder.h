@@ -37,6 +37,13 @@ struct LvxPrintFolder {
                 const std::map<std::string, std::string>& extra = {},
                 const std::string& from = {}) const;
 
+  // Copies the program at `source` into the program folder; its path there.
+  std::string AddProgram(const std::string& source) const;
+  // Runs the program at `program` as Run runs lvxprint.
+  RunResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                       const std::map<std::string, std::string>& extra = {},
+                       const std::string& from = {}) const;
+
   // The environment of a run: no display, no platform chosen, a runtime
   // folder of its own, the variables of `extra` set as for Run.
   QProcessEnvironment Environment(const std::map<std::string, std::string>& extra) const;
