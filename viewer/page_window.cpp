@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "button_layout.h"
 #include "captions.h"
@@ -68,6 +69,10 @@ void PageWindow::CreateButtons() {
   Connect("Command10", [this] { Command10_Click(); });
   Connect("Command11", [this] { RunAction([this] { document_.StepDocument(-1); }); });
   Connect("Command12", [this] { RunAction([this] { document_.StepDocument(+1); }); });
+  // Ctrl+S saves as PDF like ".p&df", even where the platform hides that
+  // button: on Linux the PDF companion is always there.
+  auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
+  connect(save, &QShortcut::activated, this, [this] { Guarded([this] { Command6_Click(); }); });
 }
 
 QPushButton* PageWindow::Button(const char* name) const {

@@ -254,5 +254,41 @@ TEST(Companions, HiddenButtonsAccessKeysStartNothing) {
   EXPECT_FALSE(fs::exists(f.app + "/lvxview.flg"));
 }
 
+TEST(Companions, CtrlSSavesAsPdfWhetherOrNotTheButtonShows) {
+  for (const bool shown : {false, true}) {
+    WindowFixture f;
+    f.Settings("ROLLDIR=0\r\n");
+    f.FakeProgram("lvxpdf");
+    const std::string doc = f.Doc("a.lvx", "x\r\n");
+    f.Open(doc, false);
+    f.session->Settings.PdfEnabled = shown ? 1 : 0;
+    f.StartWindows();
+    ASSERT_EQ(f.page().Button("Command6")->isVisible(), shown);
+    f.page().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.page()));
+    QTest::keyClick(&f.page(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(f.Recorded("lvxpdf"), (Arguments{doc})) << shown;
+    EXPECT_FALSE(fs::exists(f.app + "/lvxview.flg"));
+    EXPECT_FALSE(fs::exists(f.app + "/scract.sh"));
+    EXPECT_EQ(f.page().Busy, 0);
+    EXPECT_EQ(f.page().Button("Command6")->isVisible(), shown) << "Ctrl+S shows no button";
+  }
+}
+
+TEST(Companions, CtrlSDoesNothingWhileACompanionRuns) {
+  Companions f;
+  f.FakeProgram("lvxmail", "sleep 1");
+  f.FakeProgram("lvxpdf");
+  bool pressed = false;
+  DuringTheWait(300, [&] {
+    QTest::keyClick(&f.page(), Qt::Key_S, Qt::ControlModifier);
+    pressed = true;
+  });
+  WindowFixture::Click(f.page(), "Command8");
+  EXPECT_TRUE(pressed);
+  EXPECT_TRUE(f.Recorded("lvxmail"));
+  EXPECT_EQ(f.Recorded("lvxpdf"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace lvx

@@ -60,6 +60,8 @@ struct Viewer {
   std::string docs = dir.path() + "/docs";
   std::string runtime = dir.path() + "/runtime";
   QString display;
+  // PATH for the viewer and what it starts; the system's when empty.
+  QString path;
   QProcess process;
 
   Viewer() {
@@ -89,6 +91,7 @@ struct Viewer {
     env.remove("QT_QPA_PLATFORM");
     env.remove("WAYLAND_DISPLAY");
     env.insert("DISPLAY", display);
+    if (!path.isEmpty()) env.insert("PATH", path);
     env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime));
     env.insert("CUPS_SERVER", QString::fromStdString(dir.path() + "/no-cups.sock"));
     process.setProcessEnvironment(env);
@@ -184,6 +187,74 @@ TEST(LvxviewOnADisplay, EmailCompanionRunsWhileExitWaitsForIt) {
   for (const std::string& folder : {viewer.app, viewer.docs}) {
     EXPECT_FALSE(fs::exists(folder + "/pwned.lvx")) << folder;
   }
+}
+
+// A stand-in on PATH for a desktop program: records its arguments in
+// <path>.args, NUL after each.
+void StandIn(const lvx::testing::TempDir& dir, const std::string& name) {
+  const std::string script =
+      dir.Write("bin/" + name,
+                "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$0.part\"\n"
+                "mv \"$0.part\" \"$0.args\"\n");
+  fs::permissions(script, fs::perms::owner_all);
+}
+
+TEST(LvxviewOnADisplay, EmailAndCtrlSReachTheRealCompanions) {
+  if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
+      QStandardPaths::findExecutable("xdotool").isEmpty()) {
+    GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
+  }
+  VirtualDisplay display;
+  ASSERT_FALSE(display.name().isEmpty());
+  Viewer viewer;
+  viewer.display = display.name();
+  for (const char* binary : {LVXMAIL_BINARY, LVXPDF_BINARY}) {
+    fs::copy_file(binary, viewer.app + "/" + fs::path(binary).filename().string(),
+                  fs::copy_options::overwrite_existing);
+  }
+  const std::string bin = viewer.dir.path() + "/bin";
+  StandIn(viewer.dir, "xdg-email");
+  StandIn(viewer.dir, "xdg-open");
+  viewer.path = QString::fromStdString(bin + ":/usr/bin:/bin");
+  const std::string doc = viewer.dir.Write("docs/Fattura 17; $(x).lvx",
+                                           "*EMAIL /T:vendite@example.com\r\n"
+                                           "*EMAIL /O:Fattura 17 `id`\r\n"
+                                           "*TEXT /X:20 /Y:20 /T:Fattura\r\n");
+  viewer.Start(doc);
+  const QString window = viewer.PageWindow();
+  ASSERT_FALSE(window.isEmpty());
+
+  // "E-&mail": lvxmail makes the PDF and hands the message to xdg-email.
+  viewer.Click(window, 424, 312);
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(bin + "/xdg-email.args"); }));
+  const auto mail = SplitAtNul(lvx::testing::ReadAll(bin + "/xdg-email.args"));
+  ASSERT_EQ(mail.size(), 7U);
+  EXPECT_EQ(std::vector<std::string>(mail.begin(), mail.end() - 1),
+            (std::vector<std::string>{"--utf8", "--to", "vendite@example.com", "--subject",
+                                      "Fattura 17 `id`", "--attach"}));
+  EXPECT_EQ(fs::path(mail.back()).parent_path().parent_path(),
+            fs::path(viewer.runtime + "/lvx/mail"));
+  EXPECT_EQ(fs::path(mail.back()).filename(), "Fattura 17; $(x).pdf");
+  EXPECT_TRUE(fs::exists(mail.back()));
+  // The viewer is busy until it has looked for the flag file once more.
+  ASSERT_TRUE(WaitFor([&] {
+    return !fs::exists(viewer.app + "/lvxview.flg") && !fs::exists(viewer.app + "/scract.sh");
+  }));
+
+  // Ctrl+S, with the ".pdf" button hidden here: lvxpdf writes the PDF
+  // beside the document and opens it.
+  viewer.Key(window, "ctrl+s");
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(bin + "/xdg-open.args"); }));
+  EXPECT_EQ(SplitAtNul(lvx::testing::ReadAll(bin + "/xdg-open.args")),
+            (std::vector<std::string>{viewer.docs + "/Fattura 17; $(x).pdf"}));
+  EXPECT_TRUE(fs::exists(viewer.docs + "/Fattura 17; $(x).pdf"));
+  EXPECT_TRUE(WaitFor([&] { return !fs::exists(viewer.app + "/lvxview.flg"); }));
+
+  EXPECT_TRUE(WaitFor([&] {
+    viewer.Key(window, "alt+e");
+    return viewer.process.waitForFinished(500);
+  }));
+  EXPECT_EQ(viewer.process.exitCode(), 0);
 }
 
 }  // namespace
