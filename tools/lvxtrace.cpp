@@ -11,24 +11,27 @@
 #include <stdexcept>
 #include <string>
 
+#include "command_text.h"
 #include "page_pngs.h"
 #include "picture_cache.h"
 #include "trace_run.h"
 
 namespace {
 
+constexpr const char* kUsage =
+    "Usage: lvxtrace FILE [PAGES]\n"
+    "       lvxtrace --png DIR FILE [PAGES]\n"
+    "Prints, page by page, each drawing call the viewer makes for FILE:\n"
+    "the main view at half scale, the upper and lower views at full scale.\n"
+    "PAGES is the number of page requests (as pressing next page); without\n"
+    "it every page of the file is traced once.\n"
+    "With --png the pages are drawn instead and written to DIR as\n"
+    "page-N-main.png (half-size page at 96 dpi), page-N-upper.png and\n"
+    "page-N-lower.png (the zoom windows, 779 by 540 pixels).\n"
+    "Unlike the viewer, lvxtrace never deletes an empty FILE.\n";
+
 int Usage() {
-  std::fputs(
-      "usage: lvxtrace FILE [PAGES]\n"
-      "       lvxtrace --png DIR FILE [PAGES]\n"
-      "Prints, page by page, each drawing call the viewer makes for FILE:\n"
-      "the main view at half scale, the upper and lower views at full scale.\n"
-      "PAGES is the number of page requests (as pressing next page); without\n"
-      "it every page of the file is traced once.\n"
-      "With --png the pages are drawn instead and written to DIR as\n"
-      "page-N-main.png (half-size page at 96 dpi), page-N-upper.png and\n"
-      "page-N-lower.png (the zoom windows, 779 by 540 pixels).\n",
-      stderr);
+  std::fputs(kUsage, stderr);
   return 2;
 }
 
@@ -60,6 +63,10 @@ std::optional<Arguments> Parse(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (lvx::AnswerInformationRequest(lvx::GetCommandText(argc, argv), "lvxtrace", LVX_VERSION,
+                                    kUsage)) {
+    return 0;
+  }
   const std::optional<Arguments> arguments = Parse(argc, argv);
   if (!arguments) return Usage();
   // Unlike the viewer, a tracing aid must not delete an empty file.
