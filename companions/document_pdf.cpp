@@ -52,6 +52,8 @@ DocumentPdf WriteDocumentPdf(const std::string& docPath, const std::string& targ
       case PdfExport::Outcome::kDocumentChanged:
         return Failure(kExitDocumentChanged,
                        docPath + ": the document changed or vanished while it was read; no PDF");
+      case PdfExport::Outcome::kDocumentUnreadable:
+        return Failure(kExitDocumentChanged, docPath + ": the document could not be read; no PDF");
       case PdfExport::Outcome::kJobFailed:
         break;
     }

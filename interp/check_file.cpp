@@ -8,6 +8,29 @@
 #include "file_lookup.h"
 
 namespace lvx {
+namespace {
+
+std::int16_t CheckAndOpen(std::string_view checkPath, int& fd, std::string& found) {
+  fd = -1;
+  if (checkPath.find_first_not_of(' ') == std::string_view::npos) return kCheckNoName;
+  const auto path = FindFile(checkPath);
+  if (!path) return kCheckMissing;
+  // Non-blocking, so that a file swapped for a pipe after the look-up cannot hang us.
+  const int opened = ::open(path->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (opened < 0) return kCheckMissing;
+  struct stat st {};
+  const bool regular = ::fstat(opened, &st) == 0 && S_ISREG(st.st_mode);
+  if (!regular || st.st_size == 0) {
+    ::close(opened);
+    if (regular) ::unlink(path->c_str());
+    return kCheckMissing;
+  }
+  fd = opened;
+  found = std::move(*path);
+  return kCheckUsable;
+}
+
+}  // namespace
 
 std::int16_t CheckFile(std::string_view checkPath) {
   std::string found;
@@ -15,22 +38,15 @@ std::int16_t CheckFile(std::string_view checkPath) {
 }
 
 std::int16_t CheckFile(std::string_view checkPath, std::string& found) {
-  if (checkPath.find_first_not_of(' ') == std::string_view::npos) return kCheckNoName;
-  const auto path = FindFile(checkPath);
-  if (!path) return kCheckMissing;
-  // Non-blocking, so that a file swapped for a pipe after the look-up cannot hang us.
-  const int fd = ::open(path->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return kCheckMissing;
-  struct stat st {};
-  const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-  ::close(fd);
-  if (!regular) return kCheckMissing;
-  if (st.st_size == 0) {
-    ::unlink(path->c_str());
-    return kCheckMissing;
-  }
-  found = std::move(*path);
-  return kCheckUsable;
+  int fd = -1;
+  const std::int16_t result = CheckAndOpen(checkPath, fd, found);
+  if (fd >= 0) ::close(fd);
+  return result;
+}
+
+std::int16_t CheckAndOpenFile(std::string_view checkPath, int& fd) {
+  std::string found;
+  return CheckAndOpen(checkPath, fd, found);
 }
 
 }  // namespace lvx

@@ -22,4 +22,10 @@ std::int16_t CheckFile(std::string_view checkPath);
 // finds it, so that the caller need not look it up again.
 std::int16_t CheckFile(std::string_view checkPath, std::string& found);
 
+// As CheckFile; when the file is usable, `fd` is the descriptor the check
+// opened it with (read-only, non-blocking, close-on-exec), so that the caller
+// reads the very file that was checked, whatever takes its name meanwhile,
+// and closes it; otherwise `fd` is -1.
+std::int16_t CheckAndOpenFile(std::string_view checkPath, int& fd);
+
 }  // namespace lvx

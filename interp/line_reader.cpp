@@ -28,6 +28,7 @@ bool LineReader::Open(std::string_view path) {
     return false;
   }
   fd_ = fd;
+  failed_ = false;
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   pos_ = end_ = 0;
   offset_ = 0;
@@ -37,18 +38,21 @@ bool LineReader::Open(std::string_view path) {
 void LineReader::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+  failed_ = false;
   pos_ = end_ = 0;
   offset_ = 0;
 }
 
 bool LineReader::Fill() {
-  if (fd_ < 0) return false;
+  if (fd_ < 0 || failed_) return false;
   pos_ = 0;
   ssize_t got = 0;
   do {
     got = ::read(fd_, buffer_.get(), kBufferSize);
   } while (got < 0 && errno == EINTR);
-  // A failed read ends the file, as its end does.
+  // A failed read ends the file for good: bytes read after a gap would pass
+  // for the lines that were lost.
+  failed_ = got < 0;
   end_ = got > 0 ? static_cast<std::size_t>(got) : 0;
   offset_ += end_;
   return end_ > 0;

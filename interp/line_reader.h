@@ -28,6 +28,9 @@ class LineReader {
 
   // True when no byte is left to read (or nothing is open).
   bool AtEnd();
+  // True after a read failed (until the next Open or Close): reading then
+  // stopped there as at the end, and what was read is not the whole file.
+  bool Failed() const { return failed_; }
 
   // Reads the next line into `line` (reusing its storage); false, with
   // `line` untouched, when the file is exhausted. Of a line longer than
@@ -48,6 +51,7 @@ class LineReader {
   void Take(std::string& line, const char* bytes, std::size_t count, TailKeys* tail);
 
   int fd_ = -1;
+  bool failed_ = false;
   bool lastLineCut_ = false;
   std::unique_ptr<char[]> buffer_;
   std::size_t pos_ = 0;

@@ -22,6 +22,15 @@ void PageReader::WrapToFirstPage() {
   views_.lower.Clear();
 }
 
+void PageReader::AbandonPage() {
+  channel_.Close();
+  PageBreakPending = 0;
+  DocumentEnded = 0;
+  views_.main.Clear();
+  views_.upper.Clear();
+  views_.lower.Clear();
+}
+
 void PageReader::ReadPage() {
   enum class Next { kOpen, kEndTest, kRead } next = Next::kOpen;
   bool afterEnd = false;
@@ -48,13 +57,22 @@ void PageReader::ReadPage() {
       next = Next::kEndTest;
     }
     if (next == Next::kEndTest && channel_.AtEnd()) {
-      channel_.Close();
+      // A failed read ends the page as a missing document does.
+      if (channel_.Failed()) {
+        AbandonPage();
+      } else {
+        channel_.Close();
+      }
       return;
     }
     next = Next::kEndTest;
     // At the end of the file a failed read keeps the previous DocLine.
     if (channel_.ReadLine(DocLine, &docLineTail_)) docLineCut_ = channel_.LastLineCut();
     if (afterEnd && !channel_.AtEnd()) afterEnd = false;
+    if (channel_.Failed()) {
+      AbandonPage();
+      return;
+    }
     if (afterEnd) {
       // The document that ended at "#EOD" was the file's last one (at most
       // one line follows): start over at the first page in this request.

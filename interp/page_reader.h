@@ -24,7 +24,9 @@ class PageReader {
   void SetDocument(std::string docPath, std::string docFolder);
 
   // Draws the next page. The caller clears the views before each call.
-  // Never throws for anything a file holds.
+  // A failed read of the document ends the request as a document that
+  // cannot be opened does: the views are left clear, and the next request
+  // starts again at page 1. Never throws for anything a file holds.
   void ReadPage();
 
   // Closes the document; with ResetPageState the next request draws page 1.
@@ -48,6 +50,7 @@ class PageReader {
   // One line of the reading loop; false when the request ends on it.
   bool InterpretLine();
   void WrapToFirstPage();
+  void AbandonPage();
 
   SplitViews views_;
   RecordScanner scanner_;

@@ -28,7 +28,7 @@ bool PrintRun::FindDocumentEnd(Range& range) {
   for (std::int64_t number = range.start;; ++number) {
     if (!file_.ReadLine(line_, &tail_)) {
       range.end = number - 1;
-      return true;
+      return !file_.Failed();
     }
     if (IsEndMark()) {
       range.end = number - 1;
@@ -54,7 +54,8 @@ void PrintRun::InterpretLine() {
 bool PrintRun::PrintCopy(const Range& range) {
   if (!file_.Seek(range.offset)) return false;
   for (std::int64_t number = range.start; number <= range.end; ++number) {
-    if (!file_.ReadLine(line_, &tail_)) return false;
+    // A line cut short by a failed read is not printed.
+    if (!file_.ReadLine(line_, &tail_) || file_.Failed()) return false;
     InterpretLine();
   }
   return true;
@@ -68,8 +69,17 @@ void PrintRun::NewPage() {
 bool PrintRun::Run(const std::string& docPath, const std::string& docFolder, int copies) {
   docFolder_ = docFolder;
   handlers_.SetDocFolder(docFolder);
+  readFailed_ = false;
   if (!file_.Open(docPath)) return false;
+  const bool whole = PrintAll(copies);
+  readFailed_ = file_.Failed();
+  file_.Close();
+  return whole && !readFailed_;
+}
+
+bool PrintRun::PrintAll(int copies) {
   const std::int64_t total = CountLines();
+  if (file_.Failed()) return false;
   Range range{0, 1, 0, 0};
   for (;;) {
     if (!FindDocumentEnd(range)) return false;
@@ -84,7 +94,6 @@ bool PrintRun::Run(const std::string& docPath, const std::string& docFolder, int
     range = Range{range.nextOffset, next, 0, 0};
     NewPage();
   }
-  file_.Close();
   return true;
 }
 

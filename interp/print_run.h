@@ -25,11 +25,14 @@ class PrintRun {
 
   // Prints `docPath` in `copies` copies (1..99, the caller's rule), taking
   // merged files and pictures from `docFolder`. False when the file cannot
-  // be opened or ends earlier than when it was counted (it changed during
-  // the run): the caller must then discard the job. Never throws.
+  // be opened, a read of it fails, or it ends earlier than when it was
+  // counted (it changed during the run): the caller must then discard the
+  // job. Never throws.
   bool Run(const std::string& docPath, const std::string& docFolder, int copies);
 
   SheetViewHandlers& handlers() { return handlers_; }
+  // Whether the last Run failed because a read of the document failed.
+  bool ReadFailed() const { return readFailed_; }
 
  private:
   struct Range {
@@ -39,6 +42,7 @@ class PrintRun {
     std::uint64_t nextOffset = 0;  // byte offset of the line after the end mark
   };
 
+  bool PrintAll(int copies);
   std::int64_t CountLines();
   bool FindDocumentEnd(Range& range);
   bool PrintCopy(const Range& range);
@@ -57,6 +61,7 @@ class PrintRun {
   std::string docFolder_;
   std::string line_;
   TailKeys tail_;
+  bool readFailed_ = false;
 };
 
 }  // namespace lvx

@@ -11,6 +11,7 @@
 #include "pdf_export.h"
 #include "pdf_job.h"
 #include "print_command.h"
+#include "printable_line.h"
 
 namespace lvx {
 namespace {
@@ -29,7 +30,7 @@ LvxPrint::LvxPrint(PrintPlace place, PrinterSystem& printers, std::ostream& out,
     : place_(std::move(place)), printers_(printers), out_(out), err_(err) {}
 
 int LvxPrint::Fail(int status, std::string_view message) {
-  err_ << "lvxprint: " << message << '\n' << std::flush;
+  err_ << "lvxprint: " << PrintableLine(message) << '\n' << std::flush;
   return status;
 }
 
@@ -66,13 +67,15 @@ int LvxPrint::Run(std::string_view commandText) {
   }
 }
 
-int LvxPrint::Render(const std::string& docPath, const std::string& pdfPath,
+int LvxPrint::Render(const std::string& docPath, const AtomicFile& pdf,
                      const std::string& destination) {
-  switch (WritePdfJob(docPath, DocFolder, copies, pdfPath, Source(docPath).title)) {
+  switch (WritePdfJob(docPath, DocFolder, copies, pdf.fd(), Source(docPath).title)) {
     case PdfJobResult::kWritten:
       return kExitPrinted;
     case PdfJobResult::kDocumentChanged:
       return Report({PdfExport::Outcome::kDocumentChanged, {}, {}}, destination);
+    case PdfJobResult::kDocumentUnreadable:
+      return Report({PdfExport::Outcome::kDocumentUnreadable, {}, {}}, destination);
     case PdfJobResult::kWriteFailed:
       break;
   }
@@ -92,6 +95,9 @@ int LvxPrint::Report(const PdfExport& result, const std::string& target) {
     case PdfExport::Outcome::kDocumentChanged:
       return Fail(kExitDocumentChanged,
                   DocPath + ": the document changed or vanished while printing; nothing printed");
+    case PdfExport::Outcome::kDocumentUnreadable:
+      return Fail(kExitDocumentChanged,
+                  DocPath + ": the document could not be read; nothing printed");
     case PdfExport::Outcome::kJobFailed:
       break;
   }
@@ -107,14 +113,15 @@ int LvxPrint::WriteBeside(const std::string& docPath) {
   const std::string target = BesidePdfPath(docPath);
   const PdfExport written = ExportBeside(Source(docPath), target);
   if (const int status = Report(written, target); status != kExitPrinted) return status;
-  out_ << "lvxprint: no printer installed; the job is in " << written.path << '\n' << std::flush;
+  out_ << "lvxprint: no printer installed; the job is in " << PrintableLine(written.path) << '\n'
+       << std::flush;
   return kExitPrinted;
 }
 
 int LvxPrint::PrintOn(const std::string& printer, const std::string& docPath) {
-  PendingFile pending(SpoolTarget(), PendingFile::Access::kOwnerOnly);
+  AtomicFile pending(SpoolTarget(), AtomicFile::Access::kOwnerOnly);
   if (!pending.ok()) return Fail(kExitJobFailed, "cannot spool the job: " + pending.error());
-  if (const int status = Render(docPath, pending.path(), "the printer " + printer);
+  if (const int status = Render(docPath, pending, "the printer " + printer);
       status != kExitPrinted) {
     return status;
   }

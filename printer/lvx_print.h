@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "atomic_file.h"
 #include "pdf_export.h"
 #include "printer_settings.h"
 #include "printer_system.h"
@@ -13,10 +14,11 @@
 namespace lvx {
 
 // Exit statuses of lvxprint.
-inline constexpr int kExitPrinted = 0;          // the job was handed over
-inline constexpr int kExitNoDocument = 1;       // no, a missing or an empty document
-inline constexpr int kExitDocumentChanged = 2;  // it vanished or changed while printed
-inline constexpr int kExitJobFailed = 3;        // the job could not be made or handed over
+inline constexpr int kExitPrinted = 0;     // the job was handed over
+inline constexpr int kExitNoDocument = 1;  // no, a missing or an empty document
+inline constexpr int kExitDocumentChanged =
+    2;                                    // it vanished, changed or failed to read while printed
+inline constexpr int kExitJobFailed = 3;  // the job could not be made or handed over
 
 // Where lvxprint runs.
 struct PrintPlace {
@@ -35,7 +37,8 @@ struct PrintPlace {
 // when set, or, with no printer installed, into a new PDF file beside the
 // document (named on `out`). Changes the current folder to the document's.
 // Returns the exit status; unless it is kExitPrinted nothing was printed or
-// written and `err` got one line saying why. Never throws.
+// written and `err` got one line saying why (control characters in it
+// escaped, see PrintableLine). Never throws.
 class LvxPrint {
  public:
   LvxPrint(PrintPlace place, PrinterSystem& printers, std::ostream& out, std::ostream& err);
@@ -58,8 +61,7 @@ class LvxPrint {
   PdfSource Source(const std::string& docPath) const;
   // The exit status for a job written into `target`, with its line on `err`.
   int Report(const PdfExport& result, const std::string& target);
-  int Render(const std::string& docPath, const std::string& pdfPath,
-             const std::string& destination);
+  int Render(const std::string& docPath, const AtomicFile& pdf, const std::string& destination);
   int Fail(int status, std::string_view message);
 
   PrintPlace place_;

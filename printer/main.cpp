@@ -8,8 +8,10 @@
 
 #include "lvx_print.h"
 #include "print_command.h"
+#include "printable_line.h"
 #include "printer_system.h"
 #include "program_folders.h"
+#include "signal_cleanup.h"
 
 namespace {
 
@@ -23,13 +25,14 @@ constexpr const char* kUsage =
     "(~/.config/lvx), and until there is one, the one beside the program is read.\n"
     "With LVXPRINT_OUTPUT naming a file, the job is written there as PDF instead.\n"
     "With no printer installed, it is written as a PDF file beside the document.\n"
-    "Exit status: 0 printed, 1 no usable document, 2 the document changed while\n"
-    "printing, 3 the job could not be made or handed over.\n";
+    "Exit status: 0 printed, 1 no usable document, 2 the document changed or\n"
+    "could not be read while printing, 3 the job could not be made or handed over\n"
+    "(or the run was stopped by a signal).\n";
 
 // Qt's own notes would muddle the one line lvxprint writes when it fails.
 void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type == QtCriticalMsg || type == QtFatalMsg) {
-    std::cerr << "lvxprint: " << message.toStdString() << '\n';
+    std::cerr << "lvxprint: " << lvx::PrintableLine(message.toStdString()) << '\n';
   }
 }
 
@@ -59,6 +62,8 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
   }
   qInstallMessageHandler(QuietQt);
+  // A run stopped from outside leaves no half-written job behind and says so.
+  lvx::SignalCleanup::Install("lvxprint", lvx::kExitJobFailed);
   // The arguments are a document path, not options for Qt.
   int qtArgc = 1;
   QGuiApplication app(qtArgc, argv);

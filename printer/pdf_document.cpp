@@ -28,6 +28,16 @@ PdfDocument::PdfDocument(const std::string& path, const QString& title)
   resourcesObject_ = file_.Reserve();
 }
 
+PdfDocument::PdfDocument(int fd, const QString& title)
+    : file_(fd),
+      title_(title),
+      fonts_(file_),
+      images_(file_),
+      engine_(std::make_unique<PdfPaintEngine>(*this)) {
+  pagesObject_ = file_.Reserve();
+  resourcesObject_ = file_.Reserve();
+}
+
 PdfDocument::~PdfDocument() = default;
 
 QPaintEngine* PdfDocument::paintEngine() const {

@@ -30,6 +30,8 @@ class PdfDocument : public QPaintDevice {
 
   // Starts the file at `path`; `title` goes into its document information.
   PdfDocument(const std::string& path, const QString& title);
+  // As above, writing to the file open at `fd` (which stays the caller's).
+  PdfDocument(int fd, const QString& title);
   ~PdfDocument() override;
 
   // Starts the next page (the first one before a painter begins): `size` in

@@ -10,20 +10,22 @@ namespace lvx {
 namespace {
 
 // Writes the job into the pending file; nothing when that went well.
-std::optional<PdfExport> Render(const PdfSource& source, const PendingFile& pending) {
+std::optional<PdfExport> Render(const PdfSource& source, const AtomicFile& pending) {
   switch (
-      WritePdfJob(source.docPath, source.docFolder, source.copies, pending.path(), source.title)) {
+      WritePdfJob(source.docPath, source.docFolder, source.copies, pending.fd(), source.title)) {
     case PdfJobResult::kWritten:
       return std::nullopt;
     case PdfJobResult::kDocumentChanged:
       return PdfExport{PdfExport::Outcome::kDocumentChanged, {}, {}};
+    case PdfJobResult::kDocumentUnreadable:
+      return PdfExport{PdfExport::Outcome::kDocumentUnreadable, {}, {}};
     case PdfJobResult::kWriteFailed:
       break;
   }
   return PdfExport{PdfExport::Outcome::kJobFailed, {}, {}};
 }
 
-PdfExport NoFile(const PendingFile& pending) {
+PdfExport NoFile(const AtomicFile& pending) {
   return {PdfExport::Outcome::kNoFile, {}, pending.error()};
 }
 
@@ -31,7 +33,12 @@ PdfExport NoFile(const PendingFile& pending) {
 
 PdfExport ExportReplacing(const PdfSource& source, const std::string& target) {
   try {
-    PendingFile pending(target);
+    // Refused before anything is made, so that a device or link named here
+    // is not even touched; Replace looks again at the end.
+    if (!IsReplaceable(target)) {
+      return {PdfExport::Outcome::kNoFile, {}, "not a regular file; left as it is"};
+    }
+    AtomicFile pending(target);
     if (!pending.ok()) return NoFile(pending);
     if (auto failed = Render(source, pending)) return *failed;
     if (!pending.Replace(target)) return NoFile(pending);
@@ -43,7 +50,7 @@ PdfExport ExportReplacing(const PdfSource& source, const std::string& target) {
 
 PdfExport ExportBeside(const PdfSource& source, const std::string& target) {
   try {
-    PendingFile pending(target);
+    AtomicFile pending(target);
     if (!pending.ok()) return NoFile(pending);
     if (auto failed = Render(source, pending)) return *failed;
     auto written = pending.PublishBeside(target);

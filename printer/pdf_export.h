@@ -17,10 +17,11 @@ struct PdfSource {
 // How writing a job into a file went.
 struct PdfExport {
   enum class Outcome {
-    kWritten,          // `path` holds the whole job
-    kNoFile,           // the file could not be made or put in its place; see `error`
-    kDocumentChanged,  // the document changed or vanished while it was read
-    kJobFailed,        // the job could not be written whole
+    kWritten,             // `path` holds the whole job
+    kNoFile,              // the file could not be made or put in its place; see `error`
+    kDocumentChanged,     // the document changed or vanished while it was read
+    kDocumentUnreadable,  // a read of the document failed
+    kJobFailed,           // the job could not be written whole
   };
   Outcome outcome = Outcome::kJobFailed;
   std::string path;
@@ -28,8 +29,9 @@ struct PdfExport {
 };
 
 // Writes the job into `target`, replacing what is there only once the
-// whole job is written: unless the outcome is kWritten, `target` is as it
-// was and no file is left behind. Never throws.
+// whole job is written, and only a regular file (see IsReplaceable): unless
+// the outcome is kWritten, `target` is as it was and no file is left
+// behind. Never throws.
 PdfExport ExportReplacing(const PdfSource& source, const std::string& target);
 
 // Writes the job at the first free NumberedPath of `target` ("a.pdf",

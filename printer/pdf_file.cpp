@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pdf_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cinttypes>
@@ -10,9 +12,22 @@ namespace {
 
 constexpr std::size_t kFileBuffer = std::size_t{256} << 10;
 
+// A stream of its own on the file open at `fd`, which stays open.
+std::FILE* OwnStream(int fd) {
+  const int own = fd < 0 ? -1 : ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  if (own < 0) return nullptr;
+  std::FILE* file = ::fdopen(own, "wb");
+  if (file == nullptr) ::close(own);
+  return file;
+}
+
 }  // namespace
 
-PdfFile::PdfFile(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {
+PdfFile::PdfFile(const std::string& path) : PdfFile(std::fopen(path.c_str(), "wb")) {}
+
+PdfFile::PdfFile(int fd) : PdfFile(OwnStream(fd)) {}
+
+PdfFile::PdfFile(std::FILE* file) : file_(file) {
   if (file_ == nullptr) return;
   std::setvbuf(file_, nullptr, _IOFBF, kFileBuffer);
   // The comment's high bytes tell transfer programs that the file is binary.

@@ -16,7 +16,11 @@ namespace lvx {
 // throws; after a failed write ok() is false and nothing more is written.
 class PdfFile {
  public:
+  // Creates or truncates the file at `path`.
   explicit PdfFile(const std::string& path);
+  // Writes to the file open for writing at `fd`, from its current offset;
+  // `fd` itself stays open and the caller's.
+  explicit PdfFile(int fd);
   ~PdfFile();
   PdfFile(const PdfFile&) = delete;
   PdfFile& operator=(const PdfFile&) = delete;
@@ -37,6 +41,7 @@ class PdfFile {
   bool Finish(int root, int info);
 
  private:
+  explicit PdfFile(std::FILE* file);
   void Put(std::string_view bytes);
   void StartObject(int number);
 

@@ -35,10 +35,10 @@ std::optional<FileVersion> VersionOf(const std::string& path) {
 }  // namespace
 
 PdfJobResult WritePdfJob(const std::string& docPath, const std::string& docFolder, int copies,
-                         const std::string& pdfPath, const QString& title) {
+                         int pdfFd, const QString& title) {
   try {
     const auto before = VersionOf(docPath);
-    PdfSheet sheet(pdfPath, title);
+    PdfSheet sheet(pdfFd, title);
     SheetPages pages(sheet);
     PainterPageView painterView(sheet.painter(), ViewScale::Millimetres(sheet.resolution()));
     SheetPageView view(pages, painterView);
@@ -48,8 +48,9 @@ PdfJobResult WritePdfJob(const std::string& docPath, const std::string& docFolde
     const bool finished = pages.Finish();
     // A document replaced, cut or rewritten while it was printed gives a
     // mixture of two versions: no job at all is better.
+    if (!read && run.ReadFailed()) return PdfJobResult::kDocumentUnreadable;
     if (!read || !before || VersionOf(docPath) != before) return PdfJobResult::kDocumentChanged;
-    if (!finished || !IsCompletePdf(pdfPath)) return PdfJobResult::kWriteFailed;
+    if (!finished || !IsCompletePdf(pdfFd)) return PdfJobResult::kWriteFailed;
     return PdfJobResult::kWritten;
   } catch (const std::exception&) {
     return PdfJobResult::kWriteFailed;

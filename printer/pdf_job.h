@@ -8,15 +8,17 @@ namespace lvx {
 
 enum class PdfJobResult {
   kWritten,          // the whole job is in the file
-  kDocumentChanged,  // the document could not be read to its end, or changed meanwhile
+  kDocumentChanged,     // the document ended early, or changed meanwhile
+  kDocumentUnreadable,  // a read of the document failed
   kWriteFailed,      // the file could not be written whole
 };
 
 // Prints every document of the file `docPath` (an existing file's path),
-// each in `copies` copies, as one PDF file at `pdfPath`, taking merged
+// each in `copies` copies, as one PDF file into the empty file open for
+// reading and writing at `pdfFd` (which stays the caller's), taking merged
 // files and pictures from `docFolder`; `title` names the job. Unless the
 // result is kWritten the file is of no use. Never throws.
 PdfJobResult WritePdfJob(const std::string& docPath, const std::string& docFolder, int copies,
-                         const std::string& pdfPath, const QString& title);
+                         int pdfFd, const QString& title);
 
 }  // namespace lvx

@@ -18,8 +18,9 @@ namespace lvx {
 // Never throws.
 class PdfSheet : public SheetDevice {
  public:
-  // `title` names the job inside the file.
-  PdfSheet(const std::string& path, const QString& title) : document_(path, title) {}
+  // Writes to the file open at `fd` (which stays the caller's); `title`
+  // names the job inside the file.
+  PdfSheet(int fd, const QString& title) : document_(fd, title) {}
 
   QPainter& painter() { return painter_; }
   // Logical dots per inch of the pages.

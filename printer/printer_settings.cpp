@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <limits>
@@ -13,6 +14,7 @@
 #include "cp1252.h"
 #include "file_lookup.h"
 #include "scan_error.h"
+#include "tail_keys.h"
 
 namespace lvx {
 namespace {
@@ -20,13 +22,19 @@ namespace {
 constexpr std::string_view kPrinterKey = "PRINTER=";
 constexpr std::string_view kCopiesKey = "COPIES=";
 
-// Collects bytes into lines and interprets each finished line.
+// Collects bytes into lines and interprets each finished line. Of a line
+// longer than kKeptLineBytes only that many bytes count, as in documents:
+// memory and time stay bounded whatever the file holds.
 class SettingsLines {
  public:
   void Add(std::string_view bytes) {
-    for (char c : bytes) {
-      line_ += c;
-      if (c == '\n') Interpret();
+    while (!bytes.empty()) {
+      const auto end = bytes.find('\n');
+      const std::size_t room = kKeptLineBytes - std::min(line_.size(), kKeptLineBytes);
+      line_.append(bytes.substr(0, end).substr(0, room));
+      if (end == std::string_view::npos) return;
+      Interpret();
+      bytes.remove_prefix(end + 1);
     }
   }
 

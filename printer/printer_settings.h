@@ -43,7 +43,8 @@ PrinterSettingsFiles PrinterSettingsFilesFor(const ProgramFolders& folders);
 // Interprets the bytes of a settings file: every line holding "PRINTER=" or
 // "COPIES=" (any letter case, anywhere in the line) sets that value to the
 // rest of the line without CR and LF; a later line wins. Lines end at LF,
-// with or without CR; a last line without LF counts. Never throws.
+// with or without CR; a last line without LF counts. Only the first
+// kKeptLineBytes of a line count. Never throws.
 PrinterSettings ParsePrinterSettings(std::string_view bytes, CopiesBound bound,
                                      std::string_view defaultPrinter);
 

@@ -16,16 +16,14 @@ struct SettingsWriteResult {
 };
 
 // Replaces the settings file at `path` (found as ReadPrinterSettings finds
-// it, symbolic links followed) with PrinterSettingsText. The new content is
-// written to SettingsTempPath, flushed to disk and renamed over the file, so
-// a reader at any moment sees the whole old or the whole new file. On
-// failure the old file is left as it was, no temporary file remains, and
-// the result says why. Never throws.
+// it, symbolic links followed) with PrinterSettingsText, keeping its
+// permissions. The new content goes into an AtomicFile, is flushed to disk
+// and renamed over the file, so a reader at any moment sees the whole old
+// or the whole new file. Something other than a regular file in its place
+// (a folder, a pipe, a device) is refused and left alone. On failure the
+// old file is left as it was, no temporary file remains, and the result
+// says why. Never throws.
 SettingsWriteResult WritePrinterSettings(const std::string& path, std::string_view printerText,
                                          std::string_view copiesText);
-
-// Where the new content goes before it replaces `target`: the same folder,
-// the target's name followed by "." and this process's id and ".tmp".
-std::string SettingsTempPath(const std::string& target);
 
 }  // namespace lvx

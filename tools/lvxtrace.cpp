@@ -14,6 +14,7 @@
 #include "command_text.h"
 #include "page_pngs.h"
 #include "picture_cache.h"
+#include "printable_line.h"
 #include "trace_run.h"
 
 namespace {
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
   // Unlike the viewer, a tracing aid must not delete an empty file.
   std::FILE* probe = std::fopen(arguments->path.c_str(), "rb");
   if (probe == nullptr) {
-    std::fprintf(stderr, "lvxtrace: cannot open %s\n", arguments->path.c_str());
+    std::fprintf(stderr, "lvxtrace: cannot open %s\n", lvx::PrintableLine(arguments->path).c_str());
     return 1;
   }
   std::fclose(probe);
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
       std::puts(written.c_str());
     }
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "lvxtrace: %s\n", error.what());
+    std::fprintf(stderr, "lvxtrace: %s\n", lvx::PrintableLine(error.what()).c_str());
     return 1;
   }
   return 0;

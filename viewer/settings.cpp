@@ -1,23 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings.h"
 
-#include <cstdio>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <limits>
-#include <memory>
+#include <vector>
 
 #include "check_file.h"
 #include "convert.h"
 #include "cp1252.h"
-#include "file_lookup.h"
 #include "scan_error.h"
+#include "tail_keys.h"
 
 namespace lvx {
 namespace {
 
 constexpr std::string_view kRollDirKey = "ROLLDIR=";
+constexpr std::size_t kReadBytes = 64 * 1024;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+// Closes the descriptor it was given.
+class OpenFile {
+ public:
+  explicit OpenFile(int fd) : fd_(fd) {}
+  ~OpenFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
 };
 
 double ClampedNumber(std::string_view text) {
@@ -46,30 +61,39 @@ std::int16_t RollDirFromText(std::string_view rollDirText) {
 
 void ViewerSettings::ReadSettings(std::string_view settingsPath, const PlatformInfo& platform) {
   RollDir = 0;
-  IniFound = CheckFile(settingsPath) == kCheckUsable ? 1 : 0;
+  int fd = -1;
+  IniFound = CheckAndOpenFile(settingsPath, fd) == kCheckUsable ? 1 : 0;
   if (IniFound == 0) return;
+  // The file checked is the file read, even if another takes its name now.
+  const OpenFile file(fd);
   settingsLine_.clear();
-  settingsLineUp_.clear();
-  const auto found = FindFile(settingsPath);
-  std::unique_ptr<std::FILE, FileCloser> file(found ? std::fopen(found->c_str(), "rb") : nullptr);
-  if (file) {
-    char buffer[4096];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-      for (std::size_t i = 0; i < count; ++i) TakeByte(buffer[i]);
-    }
+  std::vector<char> buffer(kReadBytes);
+  for (;;) {
+    const ssize_t got = ::read(file.fd(), buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    TakeBytes(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
   }
-  file.reset();
   // A last line without LF.
-  if (!settingsLine_.empty()) ReadSettingsLine();
+  if (!settingsLine_.empty()) FinishLine();
   RollDir = RollDirFromText(RollDirText);
   DetectPlatform(platform);
 }
 
-void ViewerSettings::TakeByte(char c) {
-  settingsLine_ += c;
-  settingsLineUp_ += static_cast<char>(UpperByte1252(static_cast<unsigned char>(c)));
-  if (c != '\n') return;
+void ViewerSettings::TakeBytes(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const auto end = bytes.find('\n');
+    const auto part = bytes.substr(0, end);
+    const std::size_t room = kKeptLineBytes - std::min(settingsLine_.size(), kKeptLineBytes);
+    settingsLine_.append(part.substr(0, room));
+    if (end == std::string_view::npos) return;
+    FinishLine();
+    bytes.remove_prefix(end + 1);
+  }
+}
+
+void ViewerSettings::FinishLine() {
+  settingsLineUp_ = UpperCase1252(settingsLine_);
   ReadSettingsLine();
   settingsLine_.clear();
   settingsLineUp_.clear();

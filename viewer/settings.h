@@ -14,8 +14,11 @@ namespace lvx {
 class ViewerSettings {
  public:
   // Reads the settings file at `settingsPath` (found through CheckFile, so
-  // an empty one is deleted and counts as absent) byte by byte and, when it
-  // was found, detects the platform. Never throws.
+  // an empty one is deleted and counts as absent) line by line from the
+  // descriptor the check opened and, when it was found, detects the
+  // platform. Lines end at LF; of a line longer than kKeptLineBytes only
+  // that many bytes count, so memory stays bounded whatever the file holds.
+  // Never throws.
   void ReadSettings(std::string_view settingsPath, const PlatformInfo& platform);
 
   // Takes "ROLLDIR=" from the settings line just collected: found anywhere
@@ -36,8 +39,9 @@ class ViewerSettings {
   std::int16_t PdfEnabled = 0;
 
  private:
-  // Adds one byte to the settings line; a LF ends the line and takes it.
-  void TakeByte(char c);
+  // Adds bytes to the settings line; each LF ends the line and takes it.
+  void TakeBytes(std::string_view bytes);
+  void FinishLine();
 
   std::string settingsLine_;
   std::string settingsLineUp_;
