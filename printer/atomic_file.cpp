@@ -134,8 +134,20 @@ bool AtomicFile::Sync() {
   return ::fsync(fd_) == 0 || Fail(errno);
 }
 
+bool AtomicFile::StillAtItsPath() {
+  struct stat own {};
+  struct stat named {};
+  if (::fstat(fd_, &own) == 0 && ::lstat(path_.c_str(), &named) == 0 &&
+      own.st_dev == named.st_dev && own.st_ino == named.st_ino) {
+    return true;
+  }
+  error_ = "the temporary file " + path_ + " was replaced meanwhile";
+  return false;
+}
+
 bool AtomicFile::Replace(const std::string& target) {
   if (fd_ < 0) return Fail(EBADF);
+  if (!StillAtItsPath()) return false;
   for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
     struct stat old {};
     if (::lstat(target.c_str(), &old) != 0) {
@@ -164,6 +176,7 @@ std::optional<std::string> AtomicFile::PublishBeside(const std::string& target) 
     Fail(EBADF);
     return std::nullopt;
   }
+  if (!StillAtItsPath()) return std::nullopt;
   for (int number = 1; number <= kMaxNumber; ++number) {
     const std::string candidate = NumberedPath(target, number);
     const int error = RenameNoReplace(path_, candidate);

@@ -60,6 +60,9 @@ class AtomicFile {
 
  private:
   bool Fail(int error);
+  // Whether the name still holds the file written, not something put there
+  // since, which the rename would otherwise publish.
+  bool StillAtItsPath();
   void Published();
 
   int fd_ = -1;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "printer_settings.h"
+#include "tail_keys.h"
 #include "temp_dir.h"
 
 namespace lvx {
@@ -201,14 +202,41 @@ TEST(ReadPrinterSettings, NothingIsCreatedForTheUsersOfASharedFolder) {
   EXPECT_FALSE(std::filesystem::exists(shared.dir.path() + "/user"));
 }
 
+// Every line is read, however many; of an overlong line only its first
+// kKeptLineBytes count, so the value is cut there.
 TEST(ReadPrinterSettings, ALongFileIsReadWhole) {
   const TempDir dir;
   const std::string printer(200000, 'P');
   dir.Write("lvxprint.ini", std::string(100000, '\n') + "PRINTER=" + printer + "\nCOPIES=3");
   const auto settings =
       ReadPrinterSettings(PrinterSettingsPath(dir.path()), CopiesBound::kPicker, kDefault);
-  EXPECT_EQ(settings.printerName, printer);
+  EXPECT_EQ(settings.printerName, printer.substr(0, kKeptLineBytes - 8));
   EXPECT_EQ(settings.copies, 3);
+}
+
+TEST(ParsePrinterSettings, OnlyTheStartOfAnOverlongLineCounts) {
+  const std::string fill(kKeptLineBytes, 'x');
+  const std::string nuls(3 * kKeptLineBytes, '\0');
+  const struct {
+    std::string file;
+    std::string printer;
+    int copies;
+  } rows[] = {
+      // A key beyond the cut is not seen; one across it neither.
+      {fill + "PRINTER=Far\nCOPIES=2", std::string(kDefault), 2},
+      {fill.substr(4) + "PRINTER=Near\nCOPIES=2", std::string(kDefault), 2},
+      {fill.substr(8) + "PRINTER=\n", std::string(kDefault), 1},
+      // The value stops at the cut; the next line is read as always.
+      {"PRINTER=" + nuls + "\r\nCOPIES=4", nuls.substr(0, kKeptLineBytes - 8), 4},
+      {"COPIES=5" + nuls + "PRINTER=Lost\n", std::string(kDefault), 5},
+      // A line of exactly the kept size keeps its last byte.
+      {fill.substr(11) + "PRINTER=abc\n", "abc", 1},
+  };
+  for (const auto& row : rows) {
+    const auto settings = ParsePrinterSettings(row.file, CopiesBound::kBatchPrinter, kDefault);
+    EXPECT_EQ(settings.printerName, row.printer) << row.file.size();
+    EXPECT_EQ(settings.copies, row.copies) << row.file.size();
+  }
 }
 
 }  // namespace

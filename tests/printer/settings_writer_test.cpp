@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "file_size_limit.h"
 #include "printer_settings.h"
 #include "temp_dir.h"
 
@@ -88,19 +89,22 @@ TEST(WritePrinterSettings, ReplacesTheFileTheReadersFind) {
 }
 
 // Tests may run as root, for whom a read-only folder is still writable. The
-// failure is made in a way no user gets past: a folder stands where the
-// temporary file has to go, or the settings' folder is a regular file.
+// failure is made in a way no user gets past: a file size limit stops the
+// write, or the settings' folder is a regular file.
 TEST(WritePrinterSettings, AFailureIsReportedAndKeepsTheOldFile) {
   const TempDir dir;
   const std::string old = "PRINTER=Old\r\nCOPIES=4\r\n";
   const std::string path = dir.Write("lvxprint.ini", old);
-  fs::create_directory(SettingsTempPath(fs::canonical(path)));
 
-  const SettingsWriteResult written = WritePrinterSettings(path, "Laser", "2");
+  SettingsWriteResult written;
+  {
+    const testing::FileSizeLimit full(10);
+    written = WritePrinterSettings(path, "Laser", "2");
+  }
   EXPECT_FALSE(written.ok);
   EXPECT_FALSE(written.error.empty());
   EXPECT_EQ(ReadAll(path), old);
-  EXPECT_TRUE(fs::is_directory(SettingsTempPath(fs::canonical(path))));
+  EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"lvxprint.ini"});
 
   const std::string notAFolder = dir.Write("plain", "x");
   const SettingsWriteResult nowhere =
@@ -119,12 +123,13 @@ TEST(WritePrinterSettings, AFolderInTheFilesPlaceIsReportedAndKept) {
 }
 
 // A batch print may start while the picker saves: it must read the whole old
-// or the whole new choice, never a file cut short.
+// or the whole new choice, never a file cut short. The names are as long as
+// a settings line may be, so that each write takes many pages.
 TEST(WritePrinterSettings, AReaderNeverSeesHalfAFile) {
   const TempDir dir;
   const std::string path = PrinterSettingsPath(dir.path());
-  const std::string first(300000, 'A');
-  const std::string second(300000, 'B');
+  const std::string first(60000, 'A');
+  const std::string second(60000, 'B');
   ASSERT_TRUE(WritePrinterSettings(path, first, "3").ok);
 
   std::atomic<bool> writing = true;

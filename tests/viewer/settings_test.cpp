@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <functional>
 
 #include "fake_platform.h"
+#include "tail_keys.h"
 #include "temp_dir.h"
 
 namespace lvx {
@@ -83,6 +87,51 @@ TEST(ReadSettings, LongFileIsReadToItsEnd) {
   SettingsFixture f;
   f.Read(std::string(100000, 'x') + "\n" + std::string(9000, '\r') + "ROLLDIR=7");
   EXPECT_EQ(f.settings.RollDir, 7);
+}
+
+// Only the first kKeptLineBytes of a line count, as in documents.
+TEST(ReadSettings, OnlyTheStartOfAnOverlongLineCounts) {
+  const std::string fill(kKeptLineBytes, 'x');
+  const struct {
+    std::string bytes;
+    std::string rollDirText;
+  } rows[] = {
+      {fill + "ROLLDIR=1\n", ""},
+      {fill.substr(3) + "ROLLDIR=1\n", ""},
+      {fill.substr(9) + "ROLLDIR=1\n", "1"},
+      {fill.substr(9) + "ROLLDIR=12\nx", "1"},
+      {"ROLLDIR=2" + std::string(3 * kKeptLineBytes, '\0'),
+       "2" + std::string(kKeptLineBytes - 9, '\0')},
+      {fill + fill + "\nROLLDIR=3", "3"},
+  };
+  for (const auto& row : rows) {
+    SettingsFixture f;
+    f.Read(row.bytes);
+    EXPECT_EQ(f.settings.RollDirText, row.rollDirText) << row.bytes.size();
+  }
+}
+
+// What stands in the file's place other than a regular file counts as no
+// file, and is neither waited for nor read.
+TEST(ReadSettings, AnythingButARegularFileCountsAsAbsent) {
+  const struct {
+    const char* what;
+    std::function<void(const std::string&)> make;
+  } rows[] = {
+      {"pipe", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0); }},
+      {"link to a device",
+       [](const std::string& path) { std::filesystem::create_symlink("/dev/zero", path); }},
+      {"folder", [](const std::string& path) { std::filesystem::create_directory(path); }},
+  };
+  for (const auto& row : rows) {
+    SettingsFixture f;
+    const std::string path = f.dir.path() + "/lvxview.ini";
+    row.make(path);
+    f.settings.ReadSettings(path, f.platform);
+    EXPECT_EQ(f.settings.IniFound, 0) << row.what;
+    EXPECT_EQ(f.platform.questions, 0) << row.what;
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(path))) << row.what;
+  }
 }
 
 TEST(ReadSettings, FoundFileDetectsThePlatform) {
