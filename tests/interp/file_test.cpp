@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 #include <filesystem>
@@ -70,6 +75,59 @@ TEST(LineReader, FailedReadKeepsTheLine) {
   EXPECT_EQ(line, "only");
 }
 
+// Text that ends where this process's memory has a hole: read through
+// /proc/self/mem from Offset(), it gives the text and then a read error, as
+// a disk does that fails in the middle of a file.
+class TextBeforeAHole {
+ public:
+  explicit TextBeforeAHole(std::string_view text)
+      : page_(static_cast<std::size_t>(::sysconf(_SC_PAGESIZE))) {
+    void* base =
+        ::mmap(nullptr, 2 * page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (base == MAP_FAILED) throw std::runtime_error("no memory for the test");
+    base_ = static_cast<char*>(base);
+    ::munmap(base_ + page_, page_);
+    text_ = base_ + page_ - text.size();
+    std::memcpy(text_, text.data(), text.size());
+  }
+  ~TextBeforeAHole() { ::munmap(base_, page_); }
+  TextBeforeAHole(const TextBeforeAHole&) = delete;
+  TextBeforeAHole& operator=(const TextBeforeAHole&) = delete;
+
+  std::uint64_t Offset() const { return reinterpret_cast<std::uintptr_t>(text_); }
+
+ private:
+  std::size_t page_;
+  char* base_ = nullptr;
+  char* text_ = nullptr;
+};
+
+TEST(LineReader, AFailedReadEndsTheFileForGoodAndSaysSo) {
+  const TextBeforeAHole memory("one\r\ntwo\r\nthr");
+  LineReader reader;
+  ASSERT_TRUE(reader.Open("/proc/self/mem"));
+  ASSERT_TRUE(reader.Seek(memory.Offset()));
+  std::vector<std::string> lines;
+  std::string line;
+  while (reader.ReadLine(line)) lines.push_back(line);
+  // The line the failure cut short still comes, for the caller to drop.
+  EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "thr"}));
+  EXPECT_TRUE(reader.Failed());
+  EXPECT_TRUE(reader.AtEnd());
+  // Going back does not read past the gap as if nothing had happened.
+  ASSERT_TRUE(reader.Seek(memory.Offset()));
+  EXPECT_FALSE(reader.ReadLine(line));
+  EXPECT_TRUE(reader.Failed());
+  // A fresh start forgets the failure.
+  TempDir dir;
+  ASSERT_TRUE(reader.Open(dir.Write("ok", "fine")));
+  EXPECT_FALSE(reader.Failed());
+  EXPECT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line, "fine");
+  EXPECT_FALSE(reader.ReadLine(line));
+  EXPECT_FALSE(reader.Failed()) << "the end of a file is no failure";
+}
+
 TEST(CheckFile, Results) {
   TempDir dir;
   const auto usable = dir.Write("doc.lvx", "*TEXT /T:x");
@@ -79,6 +137,29 @@ TEST(CheckFile, Results) {
   EXPECT_EQ(CheckFile(dir.path() + "/missing.lvx"), kCheckMissing);
   EXPECT_EQ(CheckFile(dir.path()), kCheckMissing);    // a folder
   EXPECT_EQ(CheckFile(usable + "  "), kCheckUsable);  // trailing blanks are ignored
+}
+
+// The file read is the file checked: what takes its name afterwards, a pipe
+// that would block or another file, is never seen.
+TEST(CheckFile, TheOpenedFileIsTheOneChecked) {
+  TempDir dir;
+  const std::string path = dir.Write("lvxview.ini", "ROLLDIR=1");
+  int fd = -1;
+  ASSERT_EQ(CheckAndOpenFile(path, fd), kCheckUsable);
+  ASSERT_GE(fd, 0);
+  std::filesystem::remove(path);
+  ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+  char bytes[16] = {};
+  EXPECT_EQ(::read(fd, bytes, sizeof bytes), 9);
+  EXPECT_EQ(std::string(bytes), "ROLLDIR=1");
+  ::close(fd);
+
+  const std::string empty = dir.Write("empty.ini", "");
+  for (const std::string& unusable : {path, empty, dir.path() + "/none", std::string("  ")}) {
+    fd = 7;
+    EXPECT_NE(CheckAndOpenFile(unusable, fd), kCheckUsable) << unusable;
+    EXPECT_EQ(fd, -1) << unusable;
+  }
 }
 
 TEST(CheckFile, AnEmptyFileIsDeleted) {

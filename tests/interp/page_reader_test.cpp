@@ -189,6 +189,26 @@ TEST(ReadPage, AMissingDocumentDrawsNothingAndKeepsTheFlags) {
   EXPECT_FALSE(f.reader.IsOpen());
 }
 
+// /proc/self/mem reads as a regular file whose first read fails (nothing is
+// mapped at address 0): a document the disk cannot give back. The request
+// shows a clear page, as for a missing document, and is not taken for the
+// end of the file.
+TEST(ReadPage, AFailedReadEndsThePageAsAMissingDocumentDoes) {
+  ReaderFixture f;
+  f.reader.SetDocument("/proc/self/mem", f.dir.path() + "/");
+  for (int request = 0; request < 2; ++request) {
+    EXPECT_EQ(f.Request(), Calls{});
+    EXPECT_EQ(f.calls, (Calls{"main Clear", "upper Clear", "lower Clear"}));
+    EXPECT_FALSE(f.reader.IsOpen());
+    EXPECT_EQ(f.reader.PageNumber, 1);
+    EXPECT_EQ(f.reader.PageBreakPending, 0);
+    EXPECT_EQ(f.reader.DocumentEnded, 0);
+  }
+  // Once the document reads again, the next request draws its first page.
+  f.Open(Text("A") + "*PAGE\r\n" + Text("B"));
+  EXPECT_EQ(f.Request(), Calls{"\"A\""});
+}
+
 TEST(ReadPage, RestartingAfterCloseAndResetDrawsPageOne) {
   ReaderFixture f;
   f.Open(Text("A") + "*PAGE\r\n" + Text("B"));

@@ -133,7 +133,21 @@ TEST(PrintRun, ADocumentThatChangesDuringTheRunFails) {
   const auto path = f.dir.Write("doc.lvx", Text("a") + Text("b") + Text("c"));
   f.control.onNewPage = [&] { ::truncate(path.c_str(), 5); };
   EXPECT_FALSE(f.run.Run(path, f.dir.path(), 2));
+  EXPECT_FALSE(f.run.ReadFailed());
   EXPECT_FALSE(f.run.Run(f.dir.path() + "/missing.lvx", f.dir.path(), 1));
+  EXPECT_FALSE(f.run.ReadFailed());
+}
+
+// /proc/self/mem reads as a regular file whose first read fails: the run
+// fails and says why, rather than printing an empty job.
+TEST(PrintRun, AFailedReadFailsTheRun) {
+  PrintFixture f;
+  EXPECT_FALSE(f.run.Run("/proc/self/mem", f.dir.path(), 1));
+  EXPECT_TRUE(f.run.ReadFailed());
+  EXPECT_TRUE(f.calls.empty());
+  // The next run starts afresh.
+  EXPECT_EQ(f.Print(Text("a"), 1), "a");
+  EXPECT_FALSE(f.run.ReadFailed());
 }
 
 class OnePictureLoader : public PictureLoader {
