@@ -3,8 +3,11 @@
 
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -112,6 +115,35 @@ TEST(WritePrinterSettings, AFailureIsReportedAndKeepsTheOldFile) {
   EXPECT_FALSE(nowhere.ok);
   EXPECT_FALSE(nowhere.error.empty());
   EXPECT_EQ(ReadAll(notAFolder), "x");
+}
+
+// A pipe planted where a temporary file might go must not freeze the
+// picker, and no pipe, device or link in the file's own place is replaced.
+TEST(WritePrinterSettings, PlantedPipesAndLinksAreNeitherOpenedNorReplaced) {
+  const TempDir dir;
+  const std::string path = PrinterSettingsPath(dir.path());
+  ASSERT_EQ(::mkfifo((path + "." + std::to_string(::getpid()) + ".tmp").c_str(), 0644), 0);
+  ASSERT_TRUE(WritePrinterSettings(path, "Laser", "2").ok);
+  EXPECT_EQ(ReadAll(path), PrinterSettingsText("Laser", "2"));
+
+  const struct {
+    const char* what;
+    std::function<void()> make;
+  } rows[] = {
+      {"pipe", [&] { ::mkfifo(path.c_str(), 0644); }},
+      {"link to a device", [&] { fs::create_symlink("/dev/null", path); }},
+      {"dangling link", [&] { fs::create_symlink(dir.path() + "/nowhere", path); }},
+  };
+  for (const auto& row : rows) {
+    fs::remove(path);
+    row.make();
+    const auto type = fs::symlink_status(path).type();
+    const SettingsWriteResult written = WritePrinterSettings(path, "Laser", "3");
+    EXPECT_FALSE(written.ok) << row.what;
+    EXPECT_EQ(written.error, "not a regular file; left as it is") << row.what;
+    EXPECT_EQ(fs::symlink_status(path).type(), type) << row.what;
+    EXPECT_EQ(Entries(dir.path()).size(), 2U) << row.what;
+  }
 }
 
 TEST(WritePrinterSettings, AFolderInTheFilesPlaceIsReportedAndKept) {
