@@ -2,7 +2,6 @@
 #include "settings_writer.h"
 
 #include <sys/stat.h>
-
 #include <unistd.h>
 
 #include <atomic>
