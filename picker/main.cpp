@@ -4,9 +4,11 @@
 // programs in a shared folder, in the user's own settings folder).
 #include <QApplication>
 #include <QFile>
+#include <cstdio>
 
 #include "command_text.h"
 #include "form_lvx_pick.h"
+#include "printable_line.h"
 #include "printer_settings.h"
 #include "printer_source.h"
 #include "program_folders.h"
@@ -21,6 +23,13 @@ constexpr const char* kUsage =
     "--help for where that file lies), Annulla leaves it as it was. /NOCOPIES\n"
     "hides the copies. Only one picker runs per user. Exit status: 0.\n";
 
+// Qt's notes may quote names taken from documents: each stays one line,
+// with control characters escaped.
+void PrintableMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  const std::string line = qFormatLogMessage(type, context, message).toStdString();
+  std::fprintf(stderr, "%s\n", lvx::PrintableLine(line).c_str());
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -28,6 +37,7 @@ int main(int argc, char* argv[]) {
   const std::string commandText = lvx::GetCommandText(argc, argv);
   // Answered without a display.
   if (lvx::AnswerInformationRequest(commandText, "lvxpick", LVX_VERSION, kUsage)) return 0;
+  qInstallMessageHandler(PrintableMessages);
   QApplication app(argc, argv);
   const lvx::SingleInstance instance("lvxpick");
   if (!instance.IsFirst()) return 0;

@@ -5,11 +5,13 @@
 #include <QDir>
 #include <QFile>
 
+#include <cstdio>
 #include <exception>
 #include <memory>
 
 #include "command_text.h"
 #include "platform_qt.h"
+#include "printable_line.h"
 #include "program_folders.h"
 #include "single_instance.h"
 #include "termination.h"
@@ -30,12 +32,20 @@ std::string LocalPath(const QString& path) {
   return QFile::encodeName(path).toStdString();
 }
 
+// Qt's notes may quote names taken from documents: each stays one line,
+// with control characters escaped.
+void PrintableMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  const std::string line = qFormatLogMessage(type, context, message).toStdString();
+  std::fprintf(stderr, "%s\n", lvx::PrintableLine(line).c_str());
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   // Taken before any application object can consume arguments it knows.
   std::string commandText = lvx::GetCommandText(argc, argv);
   if (lvx::AnswerInformationRequest(commandText, "lvxview", LVX_VERSION, kUsage)) return 0;
+  qInstallMessageHandler(PrintableMessages);
   try {
     lvx::TerminationSignals termination;
     std::unique_ptr<lvx::ViewerSession> session;
