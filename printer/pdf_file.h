@@ -18,8 +18,8 @@ class PdfFile {
  public:
   // Creates or truncates the file at `path`.
   explicit PdfFile(const std::string& path);
-  // Writes to the file open for writing at `fd`, from its current offset;
-  // `fd` itself stays open and the caller's.
+  // Writes into the empty file open for writing at `fd`, whose offset is
+  // at its start; `fd` itself stays open and the caller's.
   explicit PdfFile(int fd);
   ~PdfFile();
   PdfFile(const PdfFile&) = delete;
