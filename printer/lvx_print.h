@@ -14,11 +14,10 @@
 namespace lvx {
 
 // Exit statuses of lvxprint.
-inline constexpr int kExitPrinted = 0;     // the job was handed over
-inline constexpr int kExitNoDocument = 1;  // no, a missing or an empty document
-inline constexpr int kExitDocumentChanged =
-    2;                                    // it vanished, changed or failed to read while printed
-inline constexpr int kExitJobFailed = 3;  // the job could not be made or handed over
+inline constexpr int kExitPrinted = 0;          // the job was handed over
+inline constexpr int kExitNoDocument = 1;       // no, a missing or an empty document
+inline constexpr int kExitDocumentChanged = 2;  // it vanished, changed or failed to read
+inline constexpr int kExitJobFailed = 3;        // the job could not be made or handed over
 
 // Where lvxprint runs.
 struct PrintPlace {

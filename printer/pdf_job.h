@@ -7,10 +7,10 @@
 namespace lvx {
 
 enum class PdfJobResult {
-  kWritten,          // the whole job is in the file
+  kWritten,             // the whole job is in the file
   kDocumentChanged,     // the document ended early, or changed meanwhile
   kDocumentUnreadable,  // a read of the document failed
-  kWriteFailed,      // the file could not be written whole
+  kWriteFailed,         // the file could not be written whole
 };
 
 // Prints every document of the file `docPath` (an existing file's path),
