@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <iostream>
 
+#include "printable_line.h"
+
 namespace lvx {
 namespace {
 
@@ -13,8 +15,8 @@ constexpr std::string_view kPlatformVariable = "QT_QPA_PLATFORM=";
 
 void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type == QtCriticalMsg || type == QtFatalMsg) {
-    std::cerr << QCoreApplication::applicationName().toStdString() << ": " << message.toStdString()
-              << '\n';
+    std::cerr << QCoreApplication::applicationName().toStdString() << ": "
+              << PrintableLine(message.toStdString()) << '\n';
   }
 }
 

@@ -16,6 +16,7 @@
 #include "mail_folder.h"
 #include "mail_message.h"
 #include "output_file.h"
+#include "printable_line.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ constexpr const char* kUsage =
 constexpr std::chrono::seconds kMailWait{3};
 
 int Fail(int status, const std::string& message) {
-  std::cerr << "lvxmail: " << message << '\n' << std::flush;
+  std::cerr << "lvxmail: " << lvx::PrintableLine(message) << '\n' << std::flush;
   return status;
 }
 

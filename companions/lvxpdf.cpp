@@ -10,6 +10,7 @@
 #include "document_pdf.h"
 #include "hand_off.h"
 #include "lvx_print.h"
+#include "printable_line.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ constexpr const char* kUsage =
 constexpr std::chrono::seconds kOpenWait{3};
 
 int Fail(int status, const std::string& message) {
-  std::cerr << "lvxpdf: " << message << '\n' << std::flush;
+  std::cerr << "lvxpdf: " << lvx::PrintableLine(message) << '\n' << std::flush;
   return status;
 }
 
@@ -46,11 +47,13 @@ int main(int argc, char* argv[]) {
   const lvx::CompanionApp app(argv[0]);
   const lvx::DocumentPdf pdf = lvx::WriteDocumentPdf(command.document, command.output);
   if (pdf.status != lvx::kExitPrinted) return Fail(pdf.status, pdf.message);
-  std::cout << "lvxpdf: the PDF is in " << pdf.path << '\n' << std::flush;
+  std::cout << "lvxpdf: the PDF is in " << lvx::PrintableLine(pdf.path) << '\n' << std::flush;
   if (!command.open) return lvx::kExitPrinted;
 
   const auto opened = lvx::HandOff("xdg-open", {pdf.path}, app.ChildEnvironment(), kOpenWait);
   // The PDF is written whatever the viewer does: the run succeeded.
-  if (!opened.ok()) std::cerr << "lvxpdf: " << lvx::HandOffFailure("xdg-open", opened) << '\n';
+  if (!opened.ok()) {
+    std::cerr << "lvxpdf: " << lvx::PrintableLine(lvx::HandOffFailure("xdg-open", opened)) << '\n';
+  }
   return lvx::kExitPrinted;
 }

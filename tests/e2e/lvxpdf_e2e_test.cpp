@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real lvxpdf from a program folder of its own, without a display; a
 // stand-in xdg-open on PATH records what it was asked to open.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -213,6 +215,28 @@ TEST(LvxpdfE2e, TheOutputFileIsReplacedOnlyWhenThePdfIsComplete) {
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(ReadAll(target), "earlier");
   EXPECT_EQ(Listing(out), (std::set<std::string>{"big.pdf"}));
+}
+
+// The export step lvxprint shares refuses here too to put a PDF in place of
+// a pipe or a link, and the line saying so stays one line.
+TEST(LvxpdfE2e, AnOutputThatIsNoRegularFileIsRefused) {
+  CompanionFolder f;
+  f.Doc("a.lvx", Lines({"*TEXT /X:20 /Y:20 /T:x"}));
+  const std::string out = f.dir.path() + "/out\x1B[1m";
+  fs::create_directories(out);
+  const std::string pipe = out + "/pipe.pdf";
+  const std::string link = out + "/link.pdf";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  fs::create_symlink("/dev/null", link);
+  const std::string shown = f.dir.path() + "/out\\x1B[1m";
+  for (const std::string name : {"pipe.pdf", "link.pdf"}) {
+    const RunResult run = f.Pdf({"a.lvx", "--no-open", "--output", out + "/" + name});
+    EXPECT_EQ(run.status, 3) << name;
+    EXPECT_EQ(run.err, "lvxpdf: " + shown + "/" + name + ": not a regular file; left as it is\n");
+  }
+  EXPECT_TRUE(fs::is_fifo(pipe));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Listing(out), (std::set<std::string>{"link.pdf", "pipe.pdf"}));
 }
 
 TEST(LvxpdfE2e, HelpAndVersion) {
