@@ -17,6 +17,7 @@
 #include "mail_message.h"
 #include "output_file.h"
 #include "printable_line.h"
+#include "signal_cleanup.h"
 
 namespace {
 
@@ -52,6 +53,8 @@ int main(int argc, char* argv[]) {
       lvx::ParseMailCommand(arguments, lvx::CompanionApp::StartFolder());
   if (!command.error.empty()) return Fail(lvx::kExitNoDocument, command.error);
 
+  // A run stopped from outside leaves no half-written PDF behind and says so.
+  lvx::SignalCleanup::Install("lvxmail", lvx::kExitJobFailed);
   const lvx::CompanionApp app(argv[0]);
   std::string error;
   const std::string folder = lvx::FreshRunFolder(lvx::MailFolder(), error);

@@ -11,6 +11,7 @@
 #include "hand_off.h"
 #include "lvx_print.h"
 #include "printable_line.h"
+#include "signal_cleanup.h"
 
 namespace {
 
@@ -44,6 +45,8 @@ int main(int argc, char* argv[]) {
   const lvx::PdfCommand command = lvx::ParsePdfCommand(arguments, lvx::CompanionApp::StartFolder());
   if (!command.error.empty()) return Fail(lvx::kExitNoDocument, command.error);
 
+  // A run stopped from outside leaves no half-written PDF behind and says so.
+  lvx::SignalCleanup::Install("lvxpdf", lvx::kExitJobFailed);
   const lvx::CompanionApp app(argv[0]);
   const lvx::DocumentPdf pdf = lvx::WriteDocumentPdf(command.document, command.output);
   if (pdf.status != lvx::kExitPrinted) return Fail(pdf.status, pdf.message);
