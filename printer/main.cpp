@@ -54,10 +54,11 @@ int main(int argc, char* argv[]) {
   if (lvx::AnswerInformationRequest(commandText, "lvxprint", LVX_VERSION, kUsage)) return 0;
 
   // Printing needs fonts and a paint device, never a display: the smallest
-  // platform that has the system's fonts.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
-  }
+  // platform that has the system's fonts, whatever the environment asks
+  // for (cron, ssh and desktop sessions hand on xcb or wayland without a
+  // display to reach), and no desktop theme, whose plugins open one.
+  qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
+  qunsetenv("QT_QPA_PLATFORMTHEME");
   qInstallMessageHandler(QuietQt);
   // The arguments are a document path, not options for Qt.
   int qtArgc = 1;

@@ -35,10 +35,11 @@ std::optional<FileVersion> VersionOf(const std::string& path) {
 }  // namespace
 
 PdfJobResult WritePdfJob(const std::string& docPath, const std::string& docFolder, int copies,
-                         const std::string& pdfPath, const QString& title) {
+                         const std::string& pdfPath, const QString& title, const SheetPaper& paper,
+                         int* pageCount) {
   try {
     const auto before = VersionOf(docPath);
-    PdfSheet sheet(pdfPath, title);
+    PdfSheet sheet(pdfPath, title, paper);
     SheetPages pages(sheet);
     PainterPageView painterView(sheet.painter(), ViewScale::Millimetres(sheet.resolution()));
     SheetPageView view(pages, painterView);
@@ -50,6 +51,7 @@ PdfJobResult WritePdfJob(const std::string& docPath, const std::string& docFolde
     // mixture of two versions: no job at all is better.
     if (!read || !before || VersionOf(docPath) != before) return PdfJobResult::kDocumentChanged;
     if (!finished || !IsCompletePdf(pdfPath)) return PdfJobResult::kWriteFailed;
+    if (pageCount != nullptr) *pageCount = pages.pagesOpened();
     return PdfJobResult::kWritten;
   } catch (const std::exception&) {
     return PdfJobResult::kWriteFailed;
