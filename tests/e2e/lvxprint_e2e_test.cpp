@@ -154,6 +154,27 @@ TEST_F(LvxPrintE2e, APlatformWithoutFontsStillGivesTheJob) {
   EXPECT_EQ(Probe(output).pages.size(), 2U);
 }
 
+TEST_F(LvxPrintE2e, NoInheritedPlatformOrDisplayIsNeeded) {
+  f.Doc("a.lvx", Lines({"*FONT /N:Arial /S:12", "*TEXT /X:20 /Y:30 /T:Hello"}));
+  // As cron, ssh or a desktop session's environment hands them on.
+  const std::map<std::string, std::string> rows[] = {
+      {{"QT_QPA_PLATFORM", "xcb"}},
+      {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ":1234"}},
+      {{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DISPLAY", "wayland-lvx-none"}},
+      {{"QT_QPA_PLATFORM", "xcb"}, {"QT_QPA_PLATFORMTHEME", "gtk3"}},
+      {{"QT_QPA_PLATFORM", "no-such-platform"}},
+  };
+  for (auto env : rows) {
+    const std::string described = env.begin()->second;
+    env.emplace("LVXPRINT_OUTPUT", output);
+    fs::remove(output);
+    const RunResult run = f.Run({"a.lvx"}, env);
+    ASSERT_EQ(run.status, 0) << described << ": " << run.err;
+    EXPECT_EQ(run.err, "") << described;
+    ASSERT_NE(Probe(output).pages.at(0).Find("Hello"), nullptr) << described;
+  }
+}
+
 TEST_F(LvxPrintE2e, APictureOnEveryPageIsStoredOnceAndLossless) {
   QImage logo(300, 120, QImage::Format_RGB32);
   logo.fill(Qt::white);
