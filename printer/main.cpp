@@ -21,8 +21,11 @@ constexpr const char* kUsage =
     "lvxprint.ini lies beside the program; where the program folder is shared\n"
     "(installed, or read-only), each user has one in $XDG_CONFIG_HOME/lvx\n"
     "(~/.config/lvx), and until there is one, the one beside the program is read.\n"
+    "A job for a printer is laid out on the printer's default paper, measured from\n"
+    "the corner of its printable area; a printed job is named on standard output.\n"
     "With LVXPRINT_OUTPUT naming a file, the job is written there as PDF instead.\n"
     "With no printer installed, it is written as a PDF file beside the document.\n"
+    "CUPS_SERVER (or ServerName in client.conf) names the print server.\n"
     "Exit status: 0 printed, 1 no usable document, 2 the document changed while\n"
     "printing, 3 the job could not be made or handed over.\n";
 
