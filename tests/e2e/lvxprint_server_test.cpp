@@ -108,6 +108,25 @@ TEST_F(PrintServerTest, TextLandsAtItsPlaceInThePrintableAreaOfTheQueuesPaper) {
   }
 }
 
+TEST_F(PrintServerTest, ALandscapePageKeepsToThePrintableAreaOfTheTurnedSheet) {
+  ASSERT_TRUE(server.AddQueue("Margins", "margins.pdf", kMarginsPpd));
+  f.Settings(PrinterSettingsText("Margins", "1"));
+  f.Doc("a.lvx", Lines({"*ORIENTATION /H", "*TEXT /X:20 /Y:20 /T:here"}));
+  const RunResult run = Print({"a.lvx"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto pdf = Arrived("margins.pdf");
+  ASSERT_TRUE(pdf && pdf->pages.size() == 1U);
+  // The queue turns the page onto its upright A4, a quarter turn
+  // anticlockwise: the page's left edge is the sheet's bottom (10 mm
+  // margin), its top the sheet's left (5 mm).
+  const PdfPage& sheet = pdf->pages[0];
+  ASSERT_NEAR(sheet.widthMm, 210.0, 0.1);
+  const PdfWord* here = sheet.Find("here");
+  ASSERT_NE(here, nullptr);
+  EXPECT_NEAR(sheet.heightMm - here->bottom, 10.0 + 20.0, kNearMm);
+  EXPECT_NEAR(here->left, 5.0 + 20.0, 1.0);  // the cell's top, a little above the ink
+}
+
 TEST_F(PrintServerTest, TheServerOfClientConfServesAsCupsServerDoes) {
   // No CUPS_SERVER: the user's client.conf names the server.
   f.dir.Write("home/.cups/client.conf", "ServerName " + server.address() + "\n");
