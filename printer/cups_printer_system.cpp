@@ -16,11 +16,17 @@ struct CupsPrinterSystem::Connection {
   Connection& operator=(const Connection&) = delete;
 
   // After a request: why the scheduler could not be asked (it went away,
-  // stopped answering or cannot serve), else empty. A scheduler's own "no
-  // such thing" is an answer.
+  // stopped answering, cannot serve or turns this user away), else empty.
+  // A scheduler's own "no such thing" is an answer.
   std::string Failure() const {
-    if (cups.LastError() < IPP_STATUS_ERROR_INTERNAL) return {};
-    return "the print server " + server + " did not answer";
+    const ipp_status_t status = cups.LastError();
+    if (status >= IPP_STATUS_ERROR_INTERNAL)
+      return "the print server " + server + " did not answer";
+    if (status == IPP_STATUS_ERROR_FORBIDDEN || status == IPP_STATUS_ERROR_NOT_AUTHENTICATED ||
+        status == IPP_STATUS_ERROR_NOT_AUTHORIZED) {
+      return "the print server " + server + " turned the request away: " + cups.LastErrorString();
+    }
+    return {};
   }
 };
 
