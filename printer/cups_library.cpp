@@ -38,7 +38,10 @@ CupsLibrary Load() {
       Bind(library, "ippGetCollection", cups.GetCollection) &&
       Bind(library, "ippGetInteger", cups.GetInteger) &&
       Bind(library, "ippGetString", cups.GetString) && Bind(library, "ippDelete", cups.Delete) &&
-      Bind(library, "pwgMediaForPWG", cups.MediaForPwg);
+      Bind(library, "ippGetCount", cups.GetCount) &&
+      Bind(library, "pwgMediaForPWG", cups.MediaForPwg) &&
+      Bind(library, "pwgMediaForLegacy", cups.MediaForLegacy) &&
+      Bind(library, "pwgMediaForPPD", cups.MediaForPpd);
   // The library stays loaded for the rest of the process either way.
   if (!bound) cups.GetDests2 = nullptr;
   return cups;

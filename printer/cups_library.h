@@ -34,7 +34,10 @@ struct CupsLibrary {
   decltype(&ippGetInteger) GetInteger = nullptr;
   decltype(&ippGetString) GetString = nullptr;
   decltype(&ippDelete) Delete = nullptr;
+  decltype(&ippGetCount) GetCount = nullptr;
   decltype(&pwgMediaForPWG) MediaForPwg = nullptr;
+  decltype(&pwgMediaForLegacy) MediaForLegacy = nullptr;
+  decltype(&pwgMediaForPPD) MediaForPpd = nullptr;
 
   // The library, or null when it cannot be loaded (then no printer is
   // installed as far as lvxprint can tell). Never throws.

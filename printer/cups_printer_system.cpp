@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <cmath>
+
 #include "cups_library.h"
 #include "printer_system.h"
 
@@ -100,11 +102,59 @@ std::optional<SheetPaper> PaperOfCollection(const CupsLibrary& cups, ipp_t* medi
   return paper;
 }
 
-// The paper of a printer's attributes: media-col-default, else the size
-// that the name in media-default spells; A4 from the corner without either.
-SheetPaper PaperOfPrinter(const CupsLibrary& cups, ipp_t* attributes) {
+// The size that a media name spells: a PWG name, a legacy or a PPD one
+// ("A4", "Letter"); nothing for a name CUPS does not know.
+const pwg_media_t* MediaNamed(const CupsLibrary& cups, const std::string& name) {
+  if (name.empty()) return nullptr;
+  const pwg_media_t* media = cups.MediaForPwg(name.c_str());
+  if (media == nullptr) media = cups.MediaForLegacy(name.c_str());
+  if (media == nullptr) media = cups.MediaForPpd(name.c_str());
+  if (media == nullptr || media->pwg == nullptr || media->width <= 0 || media->length <= 0) {
+    return nullptr;
+  }
+  return media;
+}
+
+// The paper `media` with the margins the printer lists for its size in
+// media-col-database: those of a bordered entry where there is one (a
+// borderless twin lists none), else none.
+SheetPaper PaperInDatabase(const CupsLibrary& cups, ipp_t* attributes, const pwg_media_t& media) {
+  SheetPaper paper;
+  paper.media = media.pwg;
+  paper.width = media.width / 100.0;
+  paper.height = media.length / 100.0;
+  ipp_attribute_t* database =
+      cups.FindAttribute(attributes, "media-col-database", IPP_TAG_BEGIN_COLLECTION);
+  const int count = database == nullptr ? 0 : cups.GetCount(database);
+  for (int i = 0; i < count; ++i) {
+    const auto entry = PaperOfCollection(cups, cups.GetCollection(database, i));
+    // Sizes from a PPD's points differ from the name's by a fraction of a millimetre.
+    if (!entry || std::abs(entry->width - paper.width) > 1.0 ||
+        std::abs(entry->height - paper.height) > 1.0) {
+      continue;
+    }
+    if (entry->left + entry->top + entry->right + entry->bottom > 0.0) {
+      paper.left = entry->left;
+      paper.top = entry->top;
+      paper.right = entry->right;
+      paper.bottom = entry->bottom;
+      break;
+    }
+  }
+  return paper;
+}
+
+// The paper of a printer's attributes. `chosen` is the media the user chose
+// for the queue with lpoptions, if any, else the printer's own default:
+// media-col-default, else the size that the name in media-default spells;
+// A4 from the corner without either.
+SheetPaper PaperOfPrinter(const CupsLibrary& cups, ipp_t* attributes, const std::string& chosen) {
   ipp_attribute_t* nameAttribute = cups.FindAttribute(attributes, "media-default", IPP_TAG_ZERO);
   const char* name = nameAttribute == nullptr ? nullptr : cups.GetString(nameAttribute, 0, nullptr);
+  const pwg_media_t* wanted = MediaNamed(cups, chosen);
+  if (wanted != nullptr && (name == nullptr || std::string(wanted->pwg) != name)) {
+    return PaperInDatabase(cups, attributes, *wanted);
+  }
   ipp_attribute_t* colAttribute =
       cups.FindAttribute(attributes, "media-col-default", IPP_TAG_BEGIN_COLLECTION);
   ipp_t* col = colAttribute == nullptr ? nullptr : cups.GetCollection(colAttribute, 0);
@@ -114,10 +164,10 @@ SheetPaper PaperOfPrinter(const CupsLibrary& cups, ipp_t* attributes) {
     paper->media = name != nullptr ? name : "";
     return *paper;
   }
-  const pwg_media_t* media = name == nullptr ? nullptr : cups.MediaForPwg(name);
-  if (media == nullptr || media->width <= 0 || media->length <= 0) return SheetPaper::A4();
+  const pwg_media_t* media = name == nullptr ? nullptr : MediaNamed(cups, name);
+  if (media == nullptr) return SheetPaper::A4();
   SheetPaper named;
-  named.media = name;
+  named.media = media->pwg;
   named.width = media->width / 100.0;
   named.height = media->length / 100.0;
   return named;
@@ -179,20 +229,24 @@ PrinterSystem::Paper CupsPrinterSystem::DefaultPaper(const std::string& name) {
   }
   const char* uri = cups.GetOption("printer-uri-supported", dest->num_options, dest->options);
   const std::string printerUri = uri != nullptr ? uri : "ipp://localhost/printers/" + queue;
+  // The media of the user's lpoptions for the queue; a list may add a tray.
+  const char* media = cups.GetOption("media", dest->num_options, dest->options);
+  std::string chosen = media != nullptr ? media : "";
+  chosen = chosen.substr(0, chosen.find(','));
   cups.FreeDests(1, dest);
 
   ipp_t* request = cups.NewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
   cups.AddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
                  printerUri.c_str());
-  static const char* const kWanted[] = {"media-default", "media-col-default"};
-  cups.AddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr,
+  static const char* const kWanted[] = {"media-default", "media-col-default", "media-col-database"};
+  cups.AddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
                   kWanted);
   ipp_t* response = cups.DoRequest(connection->http, request, "/");
   if (response == nullptr) {
     answer.error = connection->Failure();
     return answer;
   }
-  answer.paper = PaperOfPrinter(cups, response);
+  answer.paper = PaperOfPrinter(cups, response, chosen);
   cups.Delete(response);
   return answer;
 }

@@ -57,10 +57,11 @@ std::optional<std::string> ChoosePrinter(const std::vector<std::string>& install
 // connection: listed as CUPS lists them (as Qt's print support does for the
 // other programs; none when the CUPS library cannot be loaded), papers as
 // the queues describe them (media-default, media-col-default with its
-// margins), jobs handed over with the queue's own default options (as set
-// with lpoptions) except copies, media and scaling. A scheduler that leaves
-// a connection or a request without an answer for `timeout` (the library
-// tries a request twice) counts as unreachable.
+// margins; a media the user set for the queue with lpoptions, with the
+// margins media-col-database gives its size), jobs handed over with the queue's own default options
+// (as set with lpoptions) except copies, media and scaling. A scheduler that leaves a connection or
+// a request without an answer for `timeout` (the library tries a request twice) counts as
+// unreachable.
 class CupsPrinterSystem : public PrinterSystem {
  public:
   static constexpr std::chrono::milliseconds kTimeout{10000};

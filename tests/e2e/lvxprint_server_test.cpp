@@ -127,6 +127,40 @@ TEST_F(PrintServerTest, ALandscapePageKeepsToThePrintableAreaOfTheTurnedSheet) {
   EXPECT_NEAR(here->left, 5.0 + 20.0, 1.0);  // the cell's top, a little above the ink
 }
 
+TEST_F(PrintServerTest, APaperTheUserChoseForTheQueueWithLpoptionsIsTaken) {
+  ASSERT_TRUE(server.AddQueue("Margins", "margins.pdf", kMarginsPpd));
+  f.Settings(PrinterSettingsText("Margins", "1"));
+  f.Doc("a.lvx", Lines({"*TEXT /X:20 /Y:20 /T:here"}));
+  const std::string home = f.dir.path() + "/home";
+  const struct {
+    std::string lpoptions;
+    double widthMm;
+    double leftMm;  // the printable area's corner as the PPD gives it for that size
+    double topMm;
+  } rows[] = {
+      {"Dest Margins media=Letter\n", 215.9, 6.35, 12.7},
+      {"Dest Margins media=na_letter_8.5x11in,tray-1\n", 215.9, 6.35, 12.7},
+      {"Dest Margins media=iso_a4_210x297mm\n", 210.0, 5.0, 12.0},
+      // Another queue's choice, or a name no paper bears: the queue's default.
+      {"Dest GenPDF media=Letter\n", 210.0, 5.0, 12.0},
+      {"Dest Margins media=no-such-paper\n", 210.0, 5.0, 12.0},
+  };
+  for (const auto& row : rows) {
+    f.dir.Write("home/.cups/lpoptions", row.lpoptions);
+    const RunResult run = Print({"a.lvx"}, {{"HOME", home}});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto pdf = Arrived("margins.pdf");
+    ASSERT_TRUE(pdf && pdf->pages.size() == 1U) << row.lpoptions;
+    EXPECT_NEAR(pdf->pages[0].widthMm, row.widthMm, 0.1) << row.lpoptions;
+    const PdfWord* here = pdf->pages[0].Find("here");
+    ASSERT_NE(here, nullptr) << row.lpoptions;
+    // The reference file puts the word at (20, 20) plus the font's own offsets.
+    EXPECT_NEAR(here->left, 20.0 + row.leftMm, 0.5) << row.lpoptions;
+    EXPECT_NEAR(here->top, 20.0 + row.topMm, 0.5) << row.lpoptions;
+    fs::remove(server.out() + "/margins.pdf");
+  }
+}
+
 TEST_F(PrintServerTest, TheServerOfClientConfServesAsCupsServerDoes) {
   // No CUPS_SERVER: the user's client.conf names the server.
   f.dir.Write("home/.cups/client.conf", "ServerName " + server.address() + "\n");
