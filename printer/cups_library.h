@@ -17,7 +17,27 @@ struct CupsLibrary {
   decltype(&cupsGetOption) GetOption = nullptr;
   decltype(&cupsFreeOptions) FreeOptions = nullptr;
   decltype(&cupsPrintFile2) PrintFile2 = nullptr;
+  decltype(&cupsLastError) LastError = nullptr;
   decltype(&cupsLastErrorString) LastErrorString = nullptr;
+  decltype(&cupsServer) Server = nullptr;
+  decltype(&cupsEncryption) Encryption = nullptr;
+  decltype(&cupsDoRequest) DoRequest = nullptr;
+  decltype(&ippPort) Port = nullptr;
+  decltype(&httpConnect2) Connect2 = nullptr;
+  decltype(&httpSetTimeout) SetTimeout = nullptr;
+  decltype(&httpClose) Close = nullptr;
+  decltype(&ippNewRequest) NewRequest = nullptr;
+  decltype(&ippAddString) AddString = nullptr;
+  decltype(&ippAddStrings) AddStrings = nullptr;
+  decltype(&ippFindAttribute) FindAttribute = nullptr;
+  decltype(&ippGetCollection) GetCollection = nullptr;
+  decltype(&ippGetInteger) GetInteger = nullptr;
+  decltype(&ippGetString) GetString = nullptr;
+  decltype(&ippDelete) Delete = nullptr;
+  decltype(&ippGetCount) GetCount = nullptr;
+  decltype(&pwgMediaForPWG) MediaForPwg = nullptr;
+  decltype(&pwgMediaForLegacy) MediaForLegacy = nullptr;
+  decltype(&pwgMediaForPPD) MediaForPpd = nullptr;
 
   // The library, or null when it cannot be loaded (then no printer is
   // installed as far as lvxprint can tell). Never throws.

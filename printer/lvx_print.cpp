@@ -56,11 +56,18 @@ int LvxPrint::Run(std::string_view commandText) {
     if (!docPath) return Fail(kExitDocumentChanged, DocPath + ": the document vanished");
     if (!place_.outputFile.empty()) return WriteFile(*docPath);
 
-    const std::string defaultName = printers_.DefaultPrinterName();
+    const PrinterSystem::Printers installed = printers_.ListPrinters();
+    // An unreachable scheduler is no "no printer": the job was meant for one.
+    if (!installed.error.empty()) return Fail(kExitJobFailed, installed.error);
     const std::string wanted =
-        settings.printerName.empty() ? defaultName : Utf8From1252(settings.printerName);
-    const auto printer = ChoosePrinter(printers_.PrinterNames(), defaultName, wanted);
+        settings.printerName.empty() ? installed.defaultName : Utf8From1252(settings.printerName);
+    const auto printer = ChoosePrinter(installed.names, installed.defaultName, wanted);
     if (!printer) return WriteBeside(*docPath);
+    if (!settings.printerName.empty() && *printer != wanted) {
+      err_ << "lvxprint: no printer is named \"" << wanted << "\"; printing on " << *printer
+           << (*printer == installed.defaultName ? ", the default printer" : "") << '\n'
+           << std::flush;
+    }
     return PrintOn(*printer, *docPath);
   } catch (const std::exception& e) {
     return Fail(kExitJobFailed, e.what());
@@ -68,8 +75,8 @@ int LvxPrint::Run(std::string_view commandText) {
 }
 
 int LvxPrint::Render(const std::string& docPath, const AtomicFile& pdf,
-                     const std::string& destination) {
-  switch (WritePdfJob(docPath, DocFolder, copies, pdf.fd(), Source(docPath).title)) {
+                     const std::string& destination, const SheetPaper& paper) {
+  switch (WritePdfJob(docPath, DocFolder, copies, pdf.fd(), Source(docPath).title, paper, &pages)) {
     case PdfJobResult::kWritten:
       return kExitPrinted;
     case PdfJobResult::kDocumentChanged:
@@ -119,18 +126,25 @@ int LvxPrint::WriteBeside(const std::string& docPath) {
 }
 
 int LvxPrint::PrintOn(const std::string& printer, const std::string& docPath) {
+  const PrinterSystem::Paper paper = printers_.DefaultPaper(printer);
+  if (!paper.error.empty()) return Fail(kExitJobFailed, paper.error);
   AtomicFile pending(SpoolTarget(), AtomicFile::Access::kOwnerOnly);
   if (!pending.ok()) return Fail(kExitJobFailed, "cannot spool the job: " + pending.error());
-  if (const int status = Render(docPath, pending, "the printer " + printer);
+  if (const int status = Render(docPath, pending, "the printer " + printer, paper.paper);
       status != kExitPrinted) {
     return status;
   }
-  const auto submission = printers_.SubmitPdf(printer, pending.path(), Utf8From1252(DocFileName));
+  const auto submission =
+      printers_.SubmitPdf(printer, pending.path(), Utf8From1252(DocFileName), paper.paper);
   if (!submission.ok) {
     return Fail(kExitJobFailed,
                 "the printer " + printer + " did not take the job: " + submission.error);
   }
   printerName = printer;
+  // As lp names a job: its queue and number.
+  out_ << "lvxprint: job " << printer.substr(0, printer.find('/')) << '-' << submission.jobId
+       << ", " << pages << (pages == 1 ? " page" : " pages") << '\n'
+       << std::flush;
   return kExitPrinted;
 }
 

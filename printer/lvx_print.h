@@ -32,12 +32,16 @@ struct PrintPlace {
 
 // One run of the batch printer: reads the command text and lvxprint.ini,
 // checks the document, chooses the printer and prints every document of the
-// file in all copies as one job: on the chosen printer, into `outputFile`
-// when set, or, with no printer installed, into a new PDF file beside the
-// document (named on `out`). Changes the current folder to the document's.
-// Returns the exit status; unless it is kExitPrinted nothing was printed or
-// written and `err` got one line saying why (control characters in it
-// escaped, see PrintableLine). Never throws.
+// file in all copies as one job: on the chosen printer, laid out on its
+// default paper from the corner of the printable area (one line on `out`
+// names the job; one on `err` says so when the stored printer is not
+// there), into `outputFile` when set, or, with no printer installed, into a
+// new PDF file beside the document (named on `out`); the two files are A4
+// from the sheet's corner. A printing system that cannot be asked fails the
+// run. Changes the current folder to the document's. Returns the exit
+// status; unless it is kExitPrinted nothing was printed or written and
+// `err` got one line saying why (control characters in it escaped, see
+// PrintableLine). Never throws.
 class LvxPrint {
  public:
   LvxPrint(PrintPlace place, PrinterSystem& printers, std::ostream& out, std::ostream& err);
@@ -52,6 +56,7 @@ class LvxPrint {
   PrinterSettings settings;
   std::int16_t copies = 1;
   std::string printerName;  // the printer that got the job; empty for a file
+  int pages = 0;            // pages in the job once written
 
  private:
   int PrintOn(const std::string& printer, const std::string& docPath);
@@ -60,7 +65,8 @@ class LvxPrint {
   PdfSource Source(const std::string& docPath) const;
   // The exit status for a job written into `target`, with its line on `err`.
   int Report(const PdfExport& result, const std::string& target);
-  int Render(const std::string& docPath, const AtomicFile& pdf, const std::string& destination);
+  int Render(const std::string& docPath, const AtomicFile& pdf, const std::string& destination,
+             const SheetPaper& paper);
   int Fail(int status, std::string_view message);
 
   PrintPlace place_;

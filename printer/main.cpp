@@ -23,8 +23,11 @@ constexpr const char* kUsage =
     "lvxprint.ini lies beside the program; where the program folder is shared\n"
     "(installed, or read-only), each user has one in $XDG_CONFIG_HOME/lvx\n"
     "(~/.config/lvx), and until there is one, the one beside the program is read.\n"
+    "A job for a printer is laid out on the printer's default paper, measured from\n"
+    "the corner of its printable area; a printed job is named on standard output.\n"
     "With LVXPRINT_OUTPUT naming a file, the job is written there as PDF instead.\n"
     "With no printer installed, it is written as a PDF file beside the document.\n"
+    "CUPS_SERVER (or ServerName in client.conf) names the print server.\n"
     "Exit status: 0 printed, 1 no usable document, 2 the document changed or\n"
     "could not be read while printing, 3 the job could not be made or handed over\n"
     "(or the run was stopped by a signal).\n";
@@ -57,10 +60,11 @@ int main(int argc, char* argv[]) {
   if (lvx::AnswerInformationRequest(commandText, "lvxprint", LVX_VERSION, kUsage)) return 0;
 
   // Printing needs fonts and a paint device, never a display: the smallest
-  // platform that has the system's fonts.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
-  }
+  // platform that has the system's fonts, whatever the environment asks
+  // for (cron, ssh and desktop sessions hand on xcb or wayland without a
+  // display to reach), and no desktop theme, whose plugins open one.
+  qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
+  qunsetenv("QT_QPA_PLATFORMTHEME");
   qInstallMessageHandler(QuietQt);
   // A run stopped from outside leaves no half-written job behind and says so.
   lvx::SignalCleanup::Install("lvxprint", lvx::kExitJobFailed);

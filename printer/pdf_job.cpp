@@ -35,10 +35,11 @@ std::optional<FileVersion> VersionOf(const std::string& path) {
 }  // namespace
 
 PdfJobResult WritePdfJob(const std::string& docPath, const std::string& docFolder, int copies,
-                         int pdfFd, const QString& title) {
+                         int pdfFd, const QString& title, const SheetPaper& paper,
+                         int* pageCount) {
   try {
     const auto before = VersionOf(docPath);
-    PdfSheet sheet(pdfFd, title);
+    PdfSheet sheet(pdfFd, title, paper);
     SheetPages pages(sheet);
     PainterPageView painterView(sheet.painter(), ViewScale::Millimetres(sheet.resolution()));
     SheetPageView view(pages, painterView);
@@ -51,6 +52,7 @@ PdfJobResult WritePdfJob(const std::string& docPath, const std::string& docFolde
     if (!read && run.ReadFailed()) return PdfJobResult::kDocumentUnreadable;
     if (!read || !before || VersionOf(docPath) != before) return PdfJobResult::kDocumentChanged;
     if (!finished || !IsCompletePdf(pdfFd)) return PdfJobResult::kWriteFailed;
+    if (pageCount != nullptr) *pageCount = pages.pagesOpened();
     return PdfJobResult::kWritten;
   } catch (const std::exception&) {
     return PdfJobResult::kWriteFailed;

@@ -4,23 +4,23 @@
 namespace lvx {
 namespace {
 
-// A4 in points.
-constexpr double kShortSide = 210.0 * 72.0 / 25.4;
-constexpr double kLongSide = 297.0 * 72.0 / 25.4;
-
-QSizeF PageSize(std::int16_t orientation) {
-  return orientation == 2 ? QSizeF(kLongSide, kShortSide) : QSizeF(kShortSide, kLongSide);
-}
+constexpr double kPointsPerMm = 72.0 / 25.4;
 
 }  // namespace
 
+void PdfSheet::StartPage(std::int16_t orientation) {
+  orientation_ = orientation;
+  const SheetPoint size = paper_.PageSize(orientation);
+  document_.StartPage(QSizeF(size.x * kPointsPerMm, size.y * kPointsPerMm));
+}
+
 bool PdfSheet::OpenFirstPage(std::int16_t orientation) {
-  document_.StartPage(PageSize(orientation));
+  StartPage(orientation);
   return painter_.begin(&document_);
 }
 
 bool PdfSheet::OpenNextPage(std::int16_t orientation) {
-  document_.StartPage(PageSize(orientation));
+  StartPage(orientation);
   return document_.ok();
 }
 

@@ -7,20 +7,21 @@
 
 #include "pdf_document.h"
 #include "sheet_pages.h"
+#include "sheet_paper.h"
 
 namespace lvx {
 
-// A print job written as one PDF file: A4 pages, portrait or landscape page
-// by page, the whole sheet addressable (the origin is the page's top-left
-// corner). Drawing goes through painter(), which is active from the first
-// page to Finish. Each page goes to the file when the next one opens;
-// whether the file is complete is for the caller to check after Finish.
-// Never throws.
+// A print job written as one PDF file: pages of one paper (A4 unless told
+// otherwise), portrait or landscape page by page, the whole sheet
+// addressable; Origin is the corner of the paper's printable area. Drawing goes through painter(),
+// which is active from the first page to Finish. Each page goes to the file when the next one
+// opens; whether the file is complete is for the caller to check after Finish. Never throws.
 class PdfSheet : public SheetDevice {
  public:
   // Writes to the file open at `fd` (which stays the caller's); `title`
   // names the job inside the file.
-  PdfSheet(int fd, const QString& title) : document_(fd, title) {}
+  PdfSheet(int fd, const QString& title, SheetPaper paper = SheetPaper::A4())
+      : document_(fd, title), paper_(std::move(paper)) {}
 
   QPainter& painter() { return painter_; }
   // Logical dots per inch of the pages.
@@ -29,9 +30,14 @@ class PdfSheet : public SheetDevice {
   bool OpenFirstPage(std::int16_t orientation) override;
   bool OpenNextPage(std::int16_t orientation) override;
   bool Finish() override;
+  SheetPoint Origin() const override { return paper_.Origin(orientation_); }
 
  private:
+  void StartPage(std::int16_t orientation);
+
   PdfDocument document_;
+  SheetPaper paper_;
+  std::int16_t orientation_ = 1;
   QPainter painter_;
 };
 

@@ -7,8 +7,9 @@
 namespace lvx {
 
 // A PageView on the pages of a print job: each call that puts ink on the
-// page first has the page opened on the device, then goes to `view`;
-// positions and font settings go straight through. Calls are dropped once
+// page first has the page opened on the device, then goes to `view`, its
+// positions moved from the printable area's corner (the device's Origin)
+// to the page's; font settings go straight through. Calls are dropped once
 // the device has failed. Never throws.
 class SheetPageView : public PageView {
  public:
@@ -17,7 +18,7 @@ class SheetPageView : public PageView {
   void Clear() override;
   void Hide() override {}
   void DrawRect(float x1, float y1, float x2, float y2, std::int32_t colour, bool filled) override;
-  void MoveTo(float x, float y) override { view_.MoveTo(x, y); }
+  void MoveTo(float x, float y) override;
   void PrintText(std::string_view text) override;
   void PrintNumber(std::int16_t number) override;
   bool SetFontName(std::string_view name) override { return view_.SetFontName(name); }
@@ -32,6 +33,13 @@ class SheetPageView : public PageView {
  private:
   SheetPages& pages_;
   PageView& view_;
+  // The text position as the document set it; placed on the page only once
+  // the page is open, since a page's origin depends on its orientation.
+  float textX_ = 0.0F;
+  float textY_ = 0.0F;
+  bool movePending_ = false;
+
+  bool OpenPage();
 };
 
 }  // namespace lvx

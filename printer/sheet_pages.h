@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "sheet_paper.h"
 #include "sheet_view_handlers.h"
 
 namespace lvx {
@@ -17,6 +18,9 @@ class SheetDevice {
   virtual bool OpenNextPage(std::int16_t orientation) = 0;
   // Ends a started job; true when every page went out.
   virtual bool Finish() = 0;
+  // Where the document's (0, 0) lies on the open page, in millimetres from
+  // the page's top-left corner: the corner of its printable area.
+  virtual SheetPoint Origin() const { return {}; }
 };
 
 // The page control of a print run over a SheetDevice. A page reaches the
@@ -41,6 +45,8 @@ class SheetPages : public SheetControl {
   bool Finish();
 
   bool failed() const { return failed_; }
+  // See SheetDevice::Origin.
+  SheetPoint origin() const { return device_.Origin(); }
   int pagesOpened() const { return pagesOpened_; }
 
  private:

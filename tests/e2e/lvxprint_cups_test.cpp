@@ -47,10 +47,11 @@ std::string Lines(const std::vector<std::string>& lines) {
   return text;
 }
 
+// Page numbers low on the page, but within the printable area of Letter.
 const std::string kTwoDocuments =
-    Lines({"*TEXT /X:20 /Y:20 /T:first-a", "*TEXT /X:180 /Y:280 /PAGE", "*PAGE",
-           "*TEXT /X:20 /Y:20 /T:first-b", "*TEXT /X:180 /Y:280 /PAGE", "#EOD",
-           "*TEXT /X:20 /Y:20 /T:second", "*TEXT /X:180 /Y:280 /PAGE"});
+    Lines({"*TEXT /X:20 /Y:20 /T:first-a", "*TEXT /X:180 /Y:250 /PAGE", "*PAGE",
+           "*TEXT /X:20 /Y:20 /T:first-b", "*TEXT /X:180 /Y:250 /PAGE", "#EOD",
+           "*TEXT /X:20 /Y:20 /T:second", "*TEXT /X:180 /Y:250 /PAGE"});
 
 class CupsPrintTest : public ::testing::Test {
  protected:
@@ -100,15 +101,18 @@ TEST_F(CupsPrintTest, TwoDocumentsInTwoCopiesOnTheStoredPrinter) {
   f.Doc("two.lvx", kTwoDocuments);
   const RunResult run = Print({"two.lvx"});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_EQ(run.out.rfind(std::string("lvxprint: job ") + kSecond + "-", 0), 0U) << run.out;
+  EXPECT_NE(run.out.find(", 6 pages\n"), std::string::npos) << run.out;
+  EXPECT_EQ(run.err, "");
 
   const auto pdf = Arrived("second.pdf");
   ASSERT_TRUE(pdf) << "no job reached " << kSecond;
   EXPECT_EQ(pdf->Texts(), (std::vector<std::string>{"first-a 1", "first-b 2", "first-a 1",
                                                     "first-b 2", "second 1", "second 1"}));
+  // The queue's default paper: the Generic PDF driver names Letter.
   for (const PdfPage& page : pdf->pages) {
-    EXPECT_NEAR(page.widthMm, 210.0, 0.5);
-    EXPECT_NEAR(page.heightMm, 297.0, 0.5);
+    EXPECT_NEAR(page.widthMm, 215.9, 0.5);
+    EXPECT_NEAR(page.heightMm, 279.4, 0.5);
   }
   EXPECT_FALSE(fs::exists(out + "/job.pdf")) << "the default queue got a job too";
 }

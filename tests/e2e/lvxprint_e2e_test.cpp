@@ -154,6 +154,27 @@ TEST_F(LvxPrintE2e, APlatformWithoutFontsStillGivesTheJob) {
   EXPECT_EQ(Probe(output).pages.size(), 2U);
 }
 
+TEST_F(LvxPrintE2e, NoInheritedPlatformOrDisplayIsNeeded) {
+  f.Doc("a.lvx", Lines({"*FONT /N:Arial /S:12", "*TEXT /X:20 /Y:30 /T:Hello"}));
+  // As cron, ssh or a desktop session's environment hands them on.
+  const std::map<std::string, std::string> rows[] = {
+      {{"QT_QPA_PLATFORM", "xcb"}},
+      {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ":1234"}},
+      {{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DISPLAY", "wayland-lvx-none"}},
+      {{"QT_QPA_PLATFORM", "xcb"}, {"QT_QPA_PLATFORMTHEME", "gtk3"}},
+      {{"QT_QPA_PLATFORM", "no-such-platform"}},
+  };
+  for (auto env : rows) {
+    const std::string described = env.begin()->second;
+    env.emplace("LVXPRINT_OUTPUT", output);
+    fs::remove(output);
+    const RunResult run = f.Run({"a.lvx"}, env);
+    ASSERT_EQ(run.status, 0) << described << ": " << run.err;
+    EXPECT_EQ(run.err, "") << described;
+    ASSERT_NE(Probe(output).pages.at(0).Find("Hello"), nullptr) << described;
+  }
+}
+
 TEST_F(LvxPrintE2e, APictureOnEveryPageIsStoredOnceAndLossless) {
   QImage logo(300, 120, QImage::Format_RGB32);
   logo.fill(Qt::white);
@@ -211,20 +232,20 @@ TEST_F(LvxPrintE2e, NoUsableDocumentWritesNothing) {
   EXPECT_EQ(Listing(f.dir.path()), (std::set<std::string>{"app", "docs", "job.pdf", "runtime"}));
 }
 
-TEST_F(LvxPrintE2e, WithoutPrintersThePdfGoesBesideTheDocumentAndNeverReplacesOne) {
+// Runs here have no scheduler to reach: that is no "no printer installed"
+// (see lvxprint_server_tests for a scheduler without queues).
+TEST_F(LvxPrintE2e, WithoutASchedulerNothingIsPrintedNorWrittenBeside) {
   f.Doc("inv.lvx", kTwoPages);
   f.Doc("inv.pdf", "mine");
-  for (const std::string name : {"inv-2.pdf", "inv-3.pdf"}) {
-    const RunResult run = f.Run({"inv.lvx"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out,
-              "lvxprint: no printer installed; the job is in " + f.docs + "/" + name + "\n");
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(Probe(f.docs + "/" + name).Texts(), (std::vector<std::string>{"one 1", "two 2"}));
+  for (int run = 0; run < 2; ++run) {
+    const RunResult result = f.Run({"inv.lvx"});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err,
+              "lvxprint: cannot reach the print server " + f.dir.path() + "/no-cups.sock\n");
   }
   EXPECT_EQ(ReadAll(f.docs + "/inv.pdf"), "mine");
-  EXPECT_EQ(Listing(f.docs),
-            (std::set<std::string>{"inv.lvx", "inv.pdf", "inv-2.pdf", "inv-3.pdf"}));
+  EXPECT_EQ(Listing(f.docs), (std::set<std::string>{"inv.lvx", "inv.pdf"}));
 }
 
 TEST_F(LvxPrintE2e, RelativePathsAreTakenInTheFolderItStartsIn) {

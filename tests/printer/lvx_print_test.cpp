@@ -29,29 +29,45 @@ class FakePrinters : public PrinterSystem {
     std::string printer;
     std::string title;
     std::string pdf;
+    std::string media;
   };
 
-  std::vector<std::string> PrinterNames() override {
+  Printers ListPrinters() override {
     ++asked;
-    return names;
+    return {names, defaultName, unreachable};
   }
-  std::string DefaultPrinterName() override {
+  Paper DefaultPaper(const std::string& name) override {
     ++asked;
-    return defaultName;
+    if (name == gonePrinter) return {{}, "the print server went away"};
+    return {paper, {}};
   }
-  Submission SubmitPdf(const std::string& name, const std::string& path,
-                       const std::string& title) override {
-    if (!refusal.empty()) return {false, refusal};
-    jobs.push_back({name, title, ReadAll(path)});
-    return {true, {}};
+  Submission SubmitPdf(const std::string& name, const std::string& path, const std::string& title,
+                       const SheetPaper& sheet) override {
+    if (!refusal.empty()) return {false, 0, refusal};
+    jobs.push_back({name, title, ReadAll(path), sheet.media});
+    return {true, 41 + static_cast<int>(jobs.size()), {}};
   }
 
   std::vector<std::string> names = {"Laser", "Office", "Photo"};
   std::string defaultName = "Office";
-  std::string refusal;  // the reason given for refusing jobs, empty to take them
+  std::string refusal;      // the reason given for refusing jobs, empty to take them
+  std::string unreachable;  // the reason the list cannot be had, empty to give it
+  std::string gonePrinter;  // whose paper cannot be asked for
+  SheetPaper paper;
   std::vector<Job> jobs;
   int asked = 0;
 };
+
+// The size of each page of a PDF file in points, as its MediaBox says.
+std::vector<std::pair<double, double>> PageSizes(const std::string& pdf) {
+  const std::regex box(R"(/MediaBox *\[ *0 +0 +([0-9.]+) +([0-9.]+) *\])");
+  std::vector<std::pair<double, double>> sizes;
+  for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), box); it != std::sregex_iterator();
+       ++it) {
+    sizes.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
+  }
+  return sizes;
+}
 
 int PageCount(const std::string& pdf) {
   const std::regex page("/Type */Page[^s]");
@@ -113,21 +129,37 @@ class LvxPrintTest : public ::testing::Test {
 };
 
 TEST_F(LvxPrintTest, TheStoredPrinterByItsExactNameElseTheDefault) {
+  const std::string office = "; printing on Office, the default printer\n";
   const struct {
     std::string_view settings;
     std::vector<std::string> names;
     std::string defaultName;
     std::string_view printer;
+    std::string notice;  // on standard error
   } rows[] = {
-      {"PRINTER=Photo\r\n", {"Laser", "Office", "Photo"}, "Office", "Photo"},
-      {"Printer=Laser", {"Laser", "Office", "Photo"}, "Office", "Laser"},
-      {"PRINTER=photo\r\n", {"Laser", "Office", "Photo"}, "Office", "Office"},
-      {"PRINTER= Photo\r\n", {"Laser", "Office", "Photo"}, "Office", "Office"},
-      {"PRINTER= \r\n", {"Laser", "Office", "Photo"}, "Office", "Office"},
-      {"", {"Laser", "Office", "Photo"}, "Office", "Office"},
-      {"PRINTER=Gone\r\n", {"Laser", "Office", "Photo"}, "", "Laser"},
+      {"PRINTER=Photo\r\n", {"Laser", "Office", "Photo"}, "Office", "Photo", ""},
+      {"Printer=Laser", {"Laser", "Office", "Photo"}, "Office", "Laser", ""},
+      {"PRINTER=photo\r\n",
+       {"Laser", "Office", "Photo"},
+       "Office",
+       "Office",
+       "lvxprint: no printer is named \"photo\"" + office},
+      {"PRINTER= Photo\r\n",
+       {"Laser", "Office", "Photo"},
+       "Office",
+       "Office",
+       "lvxprint: no printer is named \" Photo\"" + office},
+      // No name stored: the default printer is what was asked for.
+      {"PRINTER= \r\n", {"Laser", "Office", "Photo"}, "Office", "Office", ""},
+      {"", {"Laser", "Office", "Photo"}, "Office", "Office", ""},
+      {"PRINTER=Gone\r\n",
+       {"Laser", "Office", "Photo"},
+       "",
+       "Laser",
+       "lvxprint: no printer is named \"Gone\"; printing on Laser\n"},
+      {"", {"Laser", "Office"}, "", "Laser", ""},
       // The settings are Windows-1252; queue names are UTF-8.
-      {"PRINTER=Caf\xE9\r\n", {"Laser", "Caf\xC3\xA9"}, "Laser", "Caf\xC3\xA9"},
+      {"PRINTER=Caf\xE9\r\n", {"Laser", "Caf\xC3\xA9"}, "Laser", "Caf\xC3\xA9", ""},
   };
   for (const auto& row : rows) {
     Settings(row.settings);
@@ -140,7 +172,89 @@ TEST_F(LvxPrintTest, TheStoredPrinterByItsExactNameElseTheDefault) {
     EXPECT_EQ(printers.jobs[0].title, "a.lvx");
     EXPECT_EQ(PageCount(printers.jobs[0].pdf), 2) << row.settings;
     EXPECT_EQ(FilesIn(spool), 0U) << "the spooled job must go";
-    EXPECT_EQ(out.str() + err.str(), "");
+    EXPECT_EQ(out.str(), "lvxprint: job " + std::string(row.printer) + "-42, 2 pages\n");
+    EXPECT_EQ(err.str(), row.notice) << row.settings;
+  }
+}
+
+TEST_F(LvxPrintTest, TheConfirmationNamesTheQueueTheJobAndItsPages) {
+  const struct {
+    std::string_view document;
+    std::string_view command;
+    std::string_view printer;
+    std::string line;
+  } rows[] = {
+      {"*TEXT /X:20 /Y:20 /T:one\r\n", "a.lvx", "Office", "lvxprint: job Office-42, 1 page\n"},
+      {"*TEXT /T:one\r\n*PAGE\r\n*TEXT /T:two\r\n", "a.lvx /C:3", "Office",
+       "lvxprint: job Office-42, 6 pages\n"},
+      // Only the job's last new page is not fed, nor counted; the one
+      // before the second copy is.
+      {"*TEXT /T:one\r\n*PAGE\r\n", "a.lvx /C:2", "Office", "lvxprint: job Office-42, 3 pages\n"},
+      // An instance of a queue: the job belongs to the queue.
+      {"*TEXT /T:one\r\n", "a.lvx", "Office/duplex", "lvxprint: job Office-42, 1 page\n"},
+  };
+  for (const auto& row : rows) {
+    dir.Write("docs/a.lvx", row.document);
+    printers.names = {std::string(row.printer)};
+    printers.defaultName = row.printer;
+    printers.jobs.clear();
+    EXPECT_EQ(Run(row.command), kExitPrinted) << err.str();
+    ASSERT_EQ(printers.jobs.size(), 1U);
+    EXPECT_EQ(printers.jobs[0].printer, row.printer);
+    EXPECT_EQ(out.str(), row.line) << row.document;
+    EXPECT_EQ(err.str(), "");
+  }
+}
+
+TEST_F(LvxPrintTest, APrinterJobIsLaidOutOnItsDefaultPaperFromThePrintableCorner) {
+  const struct {
+    SheetPaper paper;
+    std::string_view document;
+    std::vector<std::pair<double, double>> pages;  // in points
+  } rows[] = {
+      {SheetPaper::A4(), "*TEXT /T:a\r\n", {{595.276, 841.89}}},
+      {{"na_letter_8.5x11in", 215.9, 279.4, 6.35, 12.7, 6.35, 12.7},
+       "*TEXT /T:a\r\n*PAGE\r\n*ORIENTATION /H\r\n*TEXT /T:b\r\n",
+       {{612, 792}, {792, 612}}},
+      {{"iso_a5_148x210mm", 148, 210, 5, 12, 5, 10}, "*TEXT /T:a\r\n", {{419.528, 595.276}}},
+  };
+  for (const auto& row : rows) {
+    dir.Write("docs/a.lvx", row.document);
+    printers.paper = row.paper;
+    printers.jobs.clear();
+    EXPECT_EQ(Run("a.lvx"), kExitPrinted) << err.str();
+    ASSERT_EQ(printers.jobs.size(), 1U);
+    EXPECT_EQ(printers.jobs[0].media, row.paper.media);
+    const auto sizes = PageSizes(printers.jobs[0].pdf);
+    ASSERT_EQ(sizes.size(), row.pages.size()) << row.paper.media;
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+      EXPECT_NEAR(sizes[i].first, row.pages[i].first, 0.01) << row.paper.media << " page " << i;
+      EXPECT_NEAR(sizes[i].second, row.pages[i].second, 0.01) << row.paper.media << " page " << i;
+    }
+  }
+}
+
+TEST_F(LvxPrintTest, APrintingSystemThatCannotBeAskedFailsTheRunAndWritesNothing) {
+  const struct {
+    std::string unreachable;
+    std::string gonePrinter;
+    std::string message;
+  } rows[] = {
+      {"cannot reach the print server 10.0.0.9:631: Connection refused", "",
+       "lvxprint: cannot reach the print server 10.0.0.9:631: Connection refused\n"},
+      {"", "Office", "lvxprint: the print server went away\n"},
+  };
+  for (const auto& row : rows) {
+    printers.unreachable = row.unreachable;
+    printers.gonePrinter = row.gonePrinter;
+    printers.names.clear();  // as an unreachable scheduler gives them
+    if (row.unreachable.empty()) printers.names = {"Office"};
+    EXPECT_EQ(Run("a.lvx"), kExitJobFailed);
+    EXPECT_EQ(err.str(), row.message);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_TRUE(printers.jobs.empty());
+    EXPECT_EQ(FilesIn(docs), 1U) << "no PDF beside the document";
+    EXPECT_EQ(FilesIn(spool), 0U);
   }
 }
 
@@ -231,9 +345,11 @@ TEST_F(LvxPrintTest, NoUsableDocumentPrintsNothing) {
 TEST_F(LvxPrintTest, WithoutPrintersThePdfGoesBesideTheDocumentUnderANewName) {
   printers.names.clear();
   printers.defaultName.clear();
+  printers.paper = {"na_letter_8.5x11in", 215.9, 279.4, 6, 12, 6, 12};  // not for files
   dir.Write("docs/a.pdf", "mine");
   for (const char* name : {"a-2.pdf", "a-3.pdf"}) {
     EXPECT_EQ(Run("a.lvx /C:2"), kExitPrinted) << err.str();
+    EXPECT_NEAR(PageSizes(ReadAll(docs + "/" + name)).at(0).first, 595.276, 0.01);
     EXPECT_EQ(out.str(),
               "lvxprint: no printer installed; the job is in " + docs + "/" + name + "\n");
     EXPECT_EQ(PageCount(ReadAll(docs + "/" + name)), 4);
@@ -244,8 +360,10 @@ TEST_F(LvxPrintTest, WithoutPrintersThePdfGoesBesideTheDocumentUnderANewName) {
 
 TEST_F(LvxPrintTest, AnOutputFileTakesTheJobWithoutAskingForPrinters) {
   const std::string output = dir.Write("job.pdf", "old");
+  printers.paper = {"na_letter_8.5x11in", 215.9, 279.4, 6, 12, 6, 12};  // not for files
   EXPECT_EQ(Run("a.lvx /C:3", output), kExitPrinted) << err.str();
   EXPECT_EQ(PageCount(ReadAll(output)), 6);
+  EXPECT_NEAR(PageSizes(ReadAll(output)).at(0).second, 841.89, 0.01);
   EXPECT_EQ(printers.asked, 0);
   EXPECT_TRUE(printers.jobs.empty());
   EXPECT_EQ(out.str() + err.str(), "");

@@ -23,18 +23,22 @@ class RecordingDevice : public SheetDevice {
     log += finishFails ? "!" : ".";
     return !finishFails;
   }
+  SheetPoint Origin() const override { return paper.Origin(orientation_); }
 
   std::string log;
   int failOnPage = 0;  // the page whose opening fails, 0 for none
   bool finishFails = false;
+  SheetPaper paper;
 
  private:
   bool Open(std::int16_t orientation) {
     if (++pages_ == failOnPage) return false;
+    orientation_ = orientation;
     log += orientation == 2 ? "L" : "P";
     return true;
   }
   int pages_ = 0;
+  std::int16_t orientation_ = 1;
 };
 
 // The sheet view over a recording view, on a recording device.
@@ -148,6 +152,53 @@ TEST(SheetPages, AFailedDeviceGetsNothingMore) {
   end.device.finishFails = true;
   EXPECT_EQ(end.Run("d"), "P+!");
   EXPECT_FALSE(end.finished);
+}
+
+TEST(SheetPaper, PagesAndPrintableCornersByOrientation) {
+  const SheetPaper letter{"na_letter_8.5x11in", 215.9, 279.4, 5, 12, 7, 10};
+  const struct {
+    SheetPaper paper;
+    std::int16_t orientation;
+    SheetPoint size;
+    SheetPoint origin;
+  } rows[] = {
+      {SheetPaper::A4(), 1, {210, 297}, {0, 0}},
+      {SheetPaper::A4(), 2, {297, 210}, {0, 0}},
+      {letter, 1, {215.9, 279.4}, {5, 12}},
+      // A quarter turn anticlockwise: the bottom margin comes to the left,
+      // the left margin to the top.
+      {letter, 2, {279.4, 215.9}, {10, 5}},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.paper.PageSize(row.orientation), row.size) << row.paper.media;
+    EXPECT_EQ(row.paper.Origin(row.orientation), row.origin) << row.paper.media;
+  }
+}
+
+TEST(SheetPageView, PositionsMoveToThePrintableCornerOfTheirOwnPage) {
+  const struct {
+    std::string_view script;  // as SheetFixture::Run; "m" moves to (3, 4)
+    std::vector<std::string> calls;
+  } rows[] = {
+      {"d", {"inner DrawRect 6 13 7 14 &H00000000 outline"}},
+      {"mt", {"inner MoveTo 8 16", "inner PrintText \"x\""}},
+      // The move is placed once the page it lands on is open, in its
+      // orientation.
+      {"mht", {"inner MoveTo 13 9", "inner PrintText \"x\""}},
+      {"dnhmt",
+       {"inner DrawRect 6 13 7 14 &H00000000 outline", "inner MoveTo 13 9",
+        "inner PrintText \"x\""}},
+  };
+  for (const auto& row : rows) {
+    SheetFixture f;
+    f.device.paper = {"iso_a4_210x297mm", 210, 297, 5, 12, 7, 10};
+    f.Run(row.script);
+    std::vector<std::string> drawn;
+    for (const auto& call : f.calls) {
+      if (call.find("SetFont") == std::string::npos) drawn.push_back(call);
+    }
+    EXPECT_EQ(drawn, row.calls) << row.script;
+  }
 }
 
 }  // namespace
