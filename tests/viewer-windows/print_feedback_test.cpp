@@ -2,9 +2,9 @@
 // What "&Stampa" tells of lvxprint's end: through a stand-in notification
 // service on a private session bus, and without one.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -75,44 +75,41 @@ TEST(NoticeFor, WhatTheUserIsToldOfARun) {
   }
 }
 
-// A private session bus of its own, ended with the object; with `standIn`
-// the stand-in notification service owns its name, writing to `log`.
+// A private session bus made by dbus-run-session, which ends with the
+// stand-in it runs; with `service` the stand-in owns the notification
+// service's name, writing to `log`.
 class PrivateBus {
  public:
-  explicit PrivateBus(bool standIn, const std::string& log) {
-    daemon_.start(QStringLiteral("dbus-daemon"),
-                  {"--session", "--nofork", "--nopidfile", "--print-address=1"});
-    if (!daemon_.waitForStarted(5000)) return;
-    while (daemon_.state() == QProcess::Running && !daemon_.canReadLine()) {
-      daemon_.waitForReadyRead(5000);
+  PrivateBus(bool service, const std::string& log) {
+    session_.start(QStringLiteral("dbus-run-session"),
+                   {"--", NOTIFICATION_STANDIN,
+                    service ? QString::fromStdString(log) : QStringLiteral("--no-service")});
+    while (session_.state() != QProcess::NotRunning && !session_.canReadLine()) {
+      if (!session_.waitForReadyRead(5000)) break;
     }
-    address_ = QString::fromLatin1(daemon_.readLine().trimmed());
+    const QByteArray line = session_.readLine().trimmed();
+    const QList<QByteArray> words = line.split(' ');
+    if (words.size() == 3 && words[0] == "ready") {
+      standIn_ = words[1].toInt();
+      address_ = QString::fromLatin1(words[2]);
+    }
     name_ = QUuid::createUuid().toString();
-    if (standIn) {
-      QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-      env.insert("DBUS_SESSION_BUS_ADDRESS", address_);
-      service_.setProcessEnvironment(env);
-      service_.start(QStringLiteral(NOTIFICATION_STANDIN), {QString::fromStdString(log)});
-      service_.waitForReadyRead(5000);
-      ready_ = service_.readLine().trimmed() == "ready";
-    }
   }
   ~PrivateBus() {
     QDBusConnection::disconnectFromBus(name_);
-    for (QProcess* process : {&service_, &daemon_}) {
-      process->terminate();
-      if (!process->waitForFinished(5000)) process->kill();
-    }
+    // When the stand-in ends, dbus-run-session ends the bus.
+    if (standIn_ > 0) ::kill(standIn_, SIGTERM);
+    session_.closeWriteChannel();
+    if (!session_.waitForFinished(5000)) session_.kill();
   }
   QDBusConnection Connection() const { return QDBusConnection::connectToBus(address_, name_); }
-  bool Up(bool standIn) const { return !address_.isEmpty() && (!standIn || ready_); }
+  bool Up() const { return !address_.isEmpty(); }
 
  private:
-  QProcess daemon_;
-  QProcess service_;
+  QProcess session_;
   QString address_;
   QString name_;
-  bool ready_ = false;
+  pid_t standIn_ = 0;
 };
 
 // The viewer's windows with a stand-in lvxprint; what falls back to a
@@ -141,7 +138,7 @@ struct Printing : WindowFixture {
 };
 
 bool HaveBusDaemon() {
-  return !QStandardPaths::findExecutable("dbus-daemon").isEmpty();
+  return !QStandardPaths::findExecutable("dbus-run-session").isEmpty();
 }
 
 struct Case {
@@ -168,12 +165,12 @@ std::string Expected(const Case& c, const Printing& f) {
 }
 
 TEST(PrintFeedback, NotificationsGoToTheServiceOnTheSessionBus) {
-  if (!HaveBusDaemon()) GTEST_SKIP() << "needs dbus-daemon (scripts/install-deps installs it)";
+  if (!HaveBusDaemon()) GTEST_SKIP() << "needs dbus-run-session (scripts/install-deps installs it)";
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
     Printing f;
     PrivateBus bus(true, f.log);
-    ASSERT_TRUE(bus.Up(true));
+    ASSERT_TRUE(bus.Up());
     f.page().printFeedback().SetBus(bus.Connection());
     f.Print(c.script);
     EXPECT_EQ(f.Logged(), Expected(c, f));
@@ -182,13 +179,13 @@ TEST(PrintFeedback, NotificationsGoToTheServiceOnTheSessionBus) {
 }
 
 TEST(PrintFeedback, WithoutANotificationServiceAMessageBoxTells) {
-  if (!HaveBusDaemon()) GTEST_SKIP() << "needs dbus-daemon (scripts/install-deps installs it)";
+  if (!HaveBusDaemon()) GTEST_SKIP() << "needs dbus-run-session (scripts/install-deps installs it)";
   for (const bool busUp : {true, false}) {
     for (const Case& c : kCases) {
       SCOPED_TRACE(std::string(c.name) + (busUp ? ", bus without the service" : ", no bus"));
       Printing f;
       PrivateBus bus(false, f.log);
-      ASSERT_TRUE(bus.Up(false));
+      ASSERT_TRUE(bus.Up());
       f.page().printFeedback().SetBus(
           busUp ? bus.Connection()
                 : QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
