@@ -125,6 +125,7 @@ TEST(LiveView, TheShownPageFollowsAChangedDocument) {
     row.change(f.doc);
     EXPECT_TRUE(f.WaitShown(row.expected));
     EXPECT_LT(noticed.elapsed(), kNoticeMs);
+    RecordProperty(std::string("noticed_ms ") + row.name, static_cast<int>(noticed.elapsed()));
     EXPECT_EQ(f.page().windowTitle(), "live.lvx     Due");
     EXPECT_TRUE(f.zoom(ZoomHalf::kUpper).isVisible());
     // Paging goes on in the new version.
