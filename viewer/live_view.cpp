@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "file_lookup.h"
 #include "guarded.h"
 #include "page_window.h"
 #include "viewer_document.h"
@@ -27,9 +28,11 @@ LiveView::LiveView(ViewerDocument& document, PageWindow& page) : document_(docum
 }
 
 void LiveView::WatchCurrentDocument() {
-  const QString path = QFile::decodeName(QByteArray::fromStdString(document_.session().DocPath));
+  // List entries are in lower case: the kernel watches the name on disk.
+  const std::string& docPath = document_.session().DocPath;
+  const auto found = FindFile(docPath);
   // DocumentChanged also comes with a new version of the same file.
-  watch_.Watch(path);
+  watch_.Watch(QFile::decodeName(QByteArray::fromStdString(found ? *found : docPath)));
 }
 
 void LiveView::HandOver(const std::string& path) {

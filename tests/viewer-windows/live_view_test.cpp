@@ -224,7 +224,7 @@ TEST(LiveView, AHandedOverDocumentBringsItsFolderList) {
   f.Settings("ROLLDIR=1\r\n");
   f.Open(f.Doc("a.lvx", Version("A", {0})));
   std::filesystem::create_directories(f.docs + "/sub");
-  f.Doc("sub/x.lvx", Version("X", {1}));
+  const std::string x = f.Doc("sub/X.lvx", Version("X", {1}));
   const std::string y = f.Doc("sub/y.lvx", Version("Y", {2}));
   f.windows->live().HandOver(y);
   EXPECT_EQ(f.session->DocCount, 2);
@@ -232,6 +232,9 @@ TEST(LiveView, AHandedOverDocumentBringsItsFolderList) {
   WindowFixture::Click(f.page(), "Command12");
   EXPECT_EQ(f.session->DocFileName, "x.lvx");
   EXPECT_EQ(Shown(f.document()), 1);
+  // The list's lower-case name is watched as the file on disk is named.
+  WriteFile(x, Version("X2", {3}));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Shown(f.document()) == 3; }, kNoticeMs));
 }
 
 TEST(LiveView, ASecondStartHandsItsDocumentOverTheSocket) {
