@@ -25,6 +25,8 @@ class LineReader {
   bool Open(std::string_view path);
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
+  // The open file's descriptor, -1 when none is open.
+  int Descriptor() const { return fd_; }
 
   // True when no byte is left to read (or nothing is open).
   bool AtEnd();

@@ -31,10 +31,37 @@ void PageReader::AbandonPage() {
   views_.lower.Clear();
 }
 
+bool PageReader::SameVersionOnDisk() const {
+  return !version_ || IdentityOfPath(docPath_) == version_;
+}
+
+void PageReader::RestartAtNewVersion() {
+  VersionChanged = true;
+  channel_.Close();
+  ResetPageState();
+}
+
 void PageReader::ReadPage() {
+  // Rewrites that keep coming cannot hold a request up for long.
+  constexpr int kMaxRestarts = 3;
+  VersionChanged = false;
+  if (channel_.IsOpen() && !SameVersionOnDisk()) RestartAtNewVersion();
+  for (int restarts = 0;; ++restarts) {
+    ReadPageOfOneVersion();
+    // A document gone meanwhile leaves what was read: there is nothing newer.
+    if (restarts == kMaxRestarts || SameVersionOnDisk() || !IdentityOfPath(docPath_)) return;
+    views_.main.Clear();
+    views_.upper.Clear();
+    views_.lower.Clear();
+    RestartAtNewVersion();
+  }
+}
+
+void PageReader::ReadPageOfOneVersion() {
   enum class Next { kOpen, kEndTest, kRead } next = Next::kOpen;
   bool afterEnd = false;
   WrappedToStart = false;
+  StartedFile = false;
   mergeBudget_.Renew();
   if (DocumentEnded == 1) {
     PageBreakPending = 0;
@@ -53,7 +80,12 @@ void PageReader::ReadPage() {
   for (;;) {
     if (next == Next::kOpen) {
       PageNumber = 1;
-      if (!channel_.Open(docPath_)) return;
+      StartedFile = true;
+      if (!channel_.Open(docPath_)) {
+        version_.reset();
+        return;
+      }
+      version_ = IdentityOfDescriptor(channel_.Descriptor());
       next = Next::kEndTest;
     }
     if (next == Next::kEndTest && channel_.AtEnd()) {

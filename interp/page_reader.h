@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "file_identity.h"
 #include "line_reader.h"
 #include "scanner.h"
 #include "split_view_handlers.h"
@@ -24,7 +26,10 @@ class PageReader {
   void SetDocument(std::string docPath, std::string docFolder);
 
   // Draws the next page. The caller clears the views before each call.
-  // A failed read of the document ends the request as a document that
+  // A page never mixes two versions of the document: when the file is no
+  // longer the one the previous request read, or changes while this one
+  // reads, the request starts again at the first page of the version on
+  // disk. A failed read of the document ends the request as a document that
   // cannot be opened does: the views are left clear, and the next request
   // starts again at page 1. Never throws for anything a file holds.
   void ReadPage();
@@ -45,10 +50,23 @@ class PageReader {
   // Set by a request that went from the file's last document (ended by
   // "#EOD") straight back to its first page.
   bool WrappedToStart = false;
+  // Set by a request that opened the document: it drew the file's first page.
+  bool StartedFile = false;
+  // Set by a request that found a new version of the document and started
+  // again at its first page.
+  bool VersionChanged = false;
+
+  // The version of the document the last request read from, kept after
+  // the file is closed; nothing before the first read.
+  const std::optional<FileIdentity>& Version() const { return version_; }
 
  private:
   // One line of the reading loop; false when the request ends on it.
   bool InterpretLine();
+  void ReadPageOfOneVersion();
+  // Whether the file on disk is still the version this reader read.
+  bool SameVersionOnDisk() const;
+  void RestartAtNewVersion();
   void WrapToFirstPage();
   void AbandonPage();
 
@@ -61,6 +79,7 @@ class PageReader {
   bool docLineCut_ = false;
   std::string docPath_;
   std::string docFolder_;
+  std::optional<FileIdentity> version_;
 };
 
 }  // namespace lvx

@@ -7,13 +7,16 @@
 
 #include <cstdio>
 #include <exception>
+#include <iostream>
 #include <memory>
 
 #include "command_text.h"
+#include "handover.h"
 #include "platform_qt.h"
 #include "printable_line.h"
 #include "program_folders.h"
 #include "single_instance.h"
+#include "startup_report.h"
 #include "termination.h"
 #include "viewer_session.h"
 #include "viewer_windows.h"
@@ -25,8 +28,12 @@ constexpr const char* kUsage =
     "Shows the lvx document DOCUMENT page by page: the page at half size beside\n"
     "its buttons, and either half of it at real size in a zoom window. The whole\n"
     "argument text is the document's path; any text up to /CMD is ignored.\n"
-    "Only one viewer runs per user. Exit status: 0 shown, 1 no usable document\n"
-    "(missing or empty), 2 another viewer was running.\n";
+    "Only one viewer runs per user: a second start hands its document to it.\n"
+    "Exit status: 0 shown, 1 no usable document (missing or empty), 2 another\n"
+    "viewer was running.\n";
+
+// How long a second start waits for the running viewer to take its document.
+constexpr int kHandOverTimeoutMs = 3000;
 
 std::string LocalPath(const QString& path) {
   return QFile::encodeName(path).toStdString();
@@ -51,6 +58,7 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<lvx::ViewerSession> session;
     std::unique_ptr<lvx::SingleInstance> instance;
     lvx::StartupOutcome outcome{};
+    QString socketPath;
     {
       // The start-up needs no display, so that a viewer that has nothing to
       // show ends silently even where there is none: the application object
@@ -61,10 +69,20 @@ int main(int argc, char* argv[]) {
       session = std::make_unique<lvx::ViewerSession>(
           lvx::ViewerEnvironment{folders.AppFolder, std::move(commandText),
                                  LocalPath(QDir::currentPath()), folders.workFolder});
-      instance = std::make_unique<lvx::SingleInstance>(
-          lvx::SingleInstance::LockPathFor(QString::fromStdString(session->ProgName)));
+      const QString lockPath =
+          lvx::SingleInstance::LockPathFor(QString::fromStdString(session->ProgName));
+      socketPath = lvx::HandoverSocketPath(lockPath);
+      instance = std::make_unique<lvx::SingleInstance>(lockPath);
       const lvx::QtPlatformInfo platform;
       outcome = session->StartUp([&] { return instance->Claim(); }, platform);
+      bool handedOver = false;
+      if (outcome == lvx::StartupOutcome::kOtherInstance) {
+        handedOver = lvx::HandDocumentOver(socketPath, lvx::HandedDocumentPath(*session),
+                                           kHandOverTimeoutMs);
+      }
+      if (outcome != lvx::StartupOutcome::kShowPageWindow) {
+        std::cerr << lvx::StartupReport(outcome, *session, handedOver) << '\n' << std::flush;
+      }
     }
     if (outcome != lvx::StartupOutcome::kShowPageWindow || termination.Requested()) {
       return lvx::ExitStatus(outcome);
@@ -77,6 +95,10 @@ int main(int argc, char* argv[]) {
     QObject::connect(&windows.page(), &lvx::PageWindow::ExitRequested, &app,
                      &QCoreApplication::quit);
     termination.QuitApplicationOnSignal();
+    lvx::HandoverServer handover;
+    QObject::connect(&handover, &lvx::HandoverServer::DocumentReceived, &windows.live(),
+                     &lvx::LiveView::HandOver);
+    handover.Listen(socketPath);
     windows.Start();
     return QApplication::exec();
   } catch (const std::exception&) {

@@ -21,6 +21,7 @@ PageWindow::PageWindow(ViewerDocument& document, std::optional<PageWindowService
       document_(document),
       services_(services ? std::move(*services) : PageWindowServices::FromDesktop(this)),
       runner_(document.session()),
+      printFeedback_([this](const PrintNotice& notice) { ShowNoticeBox(this, notice); }),
       glass_(GlassCursor()) {
   setObjectName(QStringLiteral("Form2"));
   setFixedSize(kPageClientSize);
@@ -108,6 +109,7 @@ void PageWindow::RunAction(const std::function<void()>& action) {
   Guarded(action);
   UnlockButtons();
   Busy = 0;
+  emit BecameIdle();
 }
 
 void PageWindow::Command1_Click() {

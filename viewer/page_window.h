@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "companion_runner.h"
+#include "print_feedback.h"
 #include "program_start.h"
 #include "viewer_document.h"
 
@@ -46,6 +47,8 @@ class PageWindow : public QWidget {
   void UnlockButtons();
 
   QPushButton* Button(const char* name) const;
+  // What "&Stampa" tells of lvxprint's end.
+  PrintFeedback& printFeedback() { return printFeedback_; }
 
   // 1 while a button action of this window runs.
   std::int16_t Busy = 0;
@@ -56,6 +59,8 @@ class PageWindow : public QWidget {
  signals:
   // "&Esci" cleaned up: the program ends.
   void ExitRequested();
+  // A button action or message ended and Busy is 0 again.
+  void BecameIdle();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -93,6 +98,7 @@ class PageWindow : public QWidget {
   ViewerDocument& document_;
   PageWindowServices services_;
   CompanionRunner runner_;
+  PrintFeedback printFeedback_;
   QCursor glass_;
 };
 

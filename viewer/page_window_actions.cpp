@@ -43,8 +43,10 @@ void PageWindow::Command3_Click() {
 
 void PageWindow::Command4_Click() {
   RunAction([this] {
-    const QString program = QFile::decodeName(document_.session().AppFolder.c_str()) + "/lvxprint";
-    StartDetached({program, {DocumentArgument()}});
+    const ViewerSession& session = document_.session();
+    const QString program = QFile::decodeName(session.AppFolder.c_str()) + "/lvxprint";
+    printFeedback_.StartPrint(program, {DocumentArgument()},
+                              QFile::decodeName(QByteArray::fromStdString(session.DocFileName)));
   });
 }
 
@@ -73,6 +75,7 @@ void PageWindow::Command9_Click() {
     UnlockButtons();
   });
   Busy = 0;
+  emit BecameIdle();
 }
 
 void PageWindow::Command10_Click() {
@@ -84,6 +87,7 @@ void PageWindow::Command10_Click() {
                           MessageBoxText(InfoMessage(session.Header)));
   });
   Busy = 0;
+  emit BecameIdle();
 }
 
 }  // namespace lvx

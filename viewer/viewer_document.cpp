@@ -13,8 +13,12 @@ ViewerDocument::ViewerDocument(ViewerSession& session, qreal devicePixelRatio)
       reader_(SplitViews{main_.view(), upper_.view(), lower_.view()}, &pictures_) {
   // The reader hides both zoom windows when it goes from the file's last
   // document back to its first page.
-  upper_.view().SetHideHook([this] { HideZoom(ZoomHalf::kUpper); });
-  lower_.view().SetHideHook([this] { HideZoom(ZoomHalf::kLower); });
+  upper_.view().SetHideHook([this] {
+    if (!followingChange_) HideZoom(ZoomHalf::kUpper);
+  });
+  lower_.view().SetHideHook([this] {
+    if (!followingChange_) HideZoom(ZoomHalf::kLower);
+  });
   session_.SetUpReader(reader_);
 }
 
@@ -28,6 +32,7 @@ void ViewerDocument::ReadFirstPage() {
 }
 
 void ViewerDocument::NextPage() {
+  if (!DocumentPresent()) return;
   ClearAll();
   ReadPage();
 }
@@ -35,6 +40,10 @@ void ViewerDocument::NextPage() {
 void ViewerDocument::StepDocument(int direction) {
   reader_.CloseFiles();
   session_.StepDocument(direction);
+  ShowNewDocument();
+}
+
+void ViewerDocument::ShowNewDocument() {
   main_.view().Clear();
   HideZoom(ZoomHalf::kUpper);
   HideZoom(ZoomHalf::kLower);
@@ -54,6 +63,11 @@ void ViewerDocument::ClearAll() {
 
 void ViewerDocument::ReadPage() {
   reader_.ReadPage();
+  pageOrdinal_ = reader_.StartedFile ? 1 : pageOrdinal_ + 1;
+  if (reader_.VersionChanged) {
+    session_.ReadHeaderRecords();
+    emit DocumentChanged();
+  }
   emit PageDrawn();
 }
 

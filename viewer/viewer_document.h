@@ -35,13 +35,30 @@ class ViewerDocument : public QObject {
   // The first page of the current document, at start-up.
   void ReadFirstPage();
   // Clears the three drawings and draws the next page: page 1 again after
-  // the last one.
+  // the last one, or page 1 of a new version of the document (with its
+  // header fields). While the document is missing it keeps the page shown.
   void NextPage();
   // "<" (-1) and ">" (+1): closes the document, takes the previous or next
   // one of the folder with its header fields, hides and clears the zoom
   // windows and draws the new document's first page.
   void StepDocument(int direction);
   void CloseFiles() { reader_.CloseFiles(); }
+
+  // Whether the current document is on disk and not empty.
+  bool DocumentPresent() const;
+  // Follows a change of the document on disk. When a version other than
+  // the one shown is there, re-reads its header fields and draws the page
+  // with the number shown (counted from the file's start) in that version,
+  // or its page 1 when it has fewer pages; open zoom windows stay open and
+  // show it. A missing or empty document keeps the page shown. True when it
+  // drew.
+  bool FollowChange();
+  // Shows the document at `path` (absolute) as "<" and ">" show another:
+  // header fields, page 1, zoom windows hidden, the folder list of its
+  // folder. False, with nothing changed, when the file is not usable.
+  bool OpenHandedDocument(const std::string& path);
+  // The position of the page shown in its file, 1 for the first page.
+  int PageOrdinal() const { return pageOrdinal_; }
 
   // Requests the windows carry out.
   void ShowZoom(ZoomHalf half) { emit ZoomShowRequested(half); }
@@ -60,6 +77,8 @@ class ViewerDocument : public QObject {
  private:
   void ClearAll();
   void ReadPage();
+  // The new current document's first page, after a step or a hand-over.
+  void ShowNewDocument();
 
   ViewerSession& session_;
   PictureCache pictures_;
@@ -67,6 +86,9 @@ class ViewerDocument : public QObject {
   PageImage upper_;
   PageImage lower_;
   PageReader reader_;
+  int pageOrdinal_ = 0;
+  // While a change is followed the reader does not hide the zoom windows.
+  bool followingChange_ = false;
 };
 
 }  // namespace lvx

@@ -10,6 +10,7 @@
 #include "command_line.h"
 #include "command_text.h"
 #include "doc_list.h"
+#include "file_identity.h"
 #include "file_lookup.h"
 #include "page_reader.h"
 
@@ -55,6 +56,7 @@ StartupOutcome ViewerSession::StartUp(const std::function<bool()>& claimInstance
   // Settings come first: the folder list depends on RollDir.
   ReadSettings(platform);
   LoadDocumentPath();
+  if (const auto identity = IdentityOfPath(DocPath)) DocSizeBeforeCheck = identity->size;
   if (CheckDocument() != kCheckUsable) return StartupOutcome::kNoDocument;
   ReadHeaderRecords();
   RemoveLeftovers();
@@ -72,8 +74,11 @@ bool ViewerSession::LoadDocumentPath() {
   if (DocIndex < 0 || DocIndex > DocCount) DocIndex = 0;
   // List entries are paths made from real names: only the command line is
   // cleaned, since quotes and "/cmd" are legal in names here.
-  CmdText = DocIndex != 0 ? DocList[static_cast<std::size_t>(DocIndex)]
-                          : CommandArguments(GetCommandText());
+  if (DocIndex != 0) {
+    CmdText = DocList[static_cast<std::size_t>(DocIndex)];
+  } else {
+    CmdText = handedPath_ ? *handedPath_ : CommandArguments(GetCommandText());
+  }
   SplitPath split = SplitDocumentPath(CmdText, currentDir_);
   DocPath = std::move(split.DocPath);
   DocFileName = std::move(split.DocFileName);
@@ -126,6 +131,15 @@ void ViewerSession::StepDocument(int direction) {
     ++DocIndex;
     if (DocIndex > DocCount) DocIndex = 1;
   }
+  LoadDocumentPath();
+  ReadHeaderRecords();
+}
+
+void ViewerSession::TakeHandedDocument(const std::string& path) {
+  handedPath_ = path;
+  DocIndex = 0;
+  DocCount = 0;
+  DocList.assign(1, std::string());
   LoadDocumentPath();
   ReadHeaderRecords();
 }

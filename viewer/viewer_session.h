@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,11 @@ class ViewerSession {
   // reader's file first and resets its page state after.
   void StepDocument(int direction);
 
+  // Makes `path` (absolute) the current document as if the command line
+  // had named it: its header fields, and a new folder list of its folder
+  // when browsing is on. The caller has checked the file.
+  void TakeHandedDocument(const std::string& path);
+
   // Gives `reader` the current document, its folder and the page split.
   void SetUpReader(PageReader& reader) const;
 
@@ -103,11 +109,18 @@ class ViewerSession {
   ViewerSettings Settings;
   HeaderRecords Header;
 
+  // What start-up found of the document before its check: nothing when
+  // missing (or not a regular file), else its size.
+  std::optional<std::int64_t> DocSizeBeforeCheck;
+
  private:
   void BuildDocList();
 
   std::string commandText_;
   std::string currentDir_;
+  // A document handed over by another start or a drop: from then on it
+  // stands for the command line's document.
+  std::optional<std::string> handedPath_;
 };
 
 }  // namespace lvx

@@ -9,7 +9,8 @@ ViewerWindows::ViewerWindows(ViewerSession& session, std::optional<PageWindowSer
     : document_(session, qGuiApp->devicePixelRatio()),
       page_(document_, std::move(services)),
       upper_(document_, ZoomHalf::kUpper),
-      lower_(document_, ZoomHalf::kLower) {}
+      lower_(document_, ZoomHalf::kLower),
+      live_(document_, page_) {}
 
 void ViewerWindows::Start() {
   page_.show();

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "live_view.h"
 #include "page_window.h"
 #include "viewer_document.h"
 #include "zoom_window.h"
@@ -24,12 +25,14 @@ class ViewerWindows {
   ViewerDocument& document() { return document_; }
   PageWindow& page() { return page_; }
   ZoomWindow& zoom(ZoomHalf half) { return half == ZoomHalf::kUpper ? upper_ : lower_; }
+  LiveView& live() { return live_; }
 
  private:
   ViewerDocument document_;
   PageWindow page_;
   ZoomWindow upper_;
   ZoomWindow lower_;
+  LiveView live_;
 };
 
 }  // namespace lvx

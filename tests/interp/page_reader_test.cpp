@@ -3,7 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <functional>
 
 #include "recording_view.h"
 #include "temp_dir.h"
@@ -242,6 +249,109 @@ TEST(MergeFile, StopsWhereThePagesBudgetRunsOut) {
   budget.Renew();
   MergeFile(scanner, handlers, dir.path(), budget);
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "upper MoveTo 1 1"), 10);
+}
+
+// Three pages of one version of a document: "<tag>1" to "<tag>3".
+std::string Version(const std::string& tag) {
+  return Text(tag + "1") + "*PAGE\r\n" + Text(tag + "2") + "*PAGE\r\n" + Text(tag + "3");
+}
+
+void RewriteInPlace(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+TEST(ReadPage, ANewVersionBetweenRequestsStartsAtItsFirstPage) {
+  struct Row {
+    const char* name;
+    std::function<void(const std::string& path)> change;
+  };
+  const Row rows[] = {
+      {"rewritten in place, other size",
+       [](const std::string& path) { RewriteInPlace(path, Version("newer")); }},
+      // Same size: only the modification time tells.
+      {"rewritten in place, same size",
+       [](const std::string& path) {
+         RewriteInPlace(path, Version("new"));
+         struct timespec later[2] = {{0, UTIME_OMIT}, {::time(nullptr) + 5, 0}};
+         ::utimensat(AT_FDCWD, path.c_str(), later, 0);
+       }},
+      {"replaced by a rename",
+       [](const std::string& path) {
+         RewriteInPlace(path + ".part", Version("new"));
+         std::rename((path + ".part").c_str(), path.c_str());
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ReaderFixture f;
+    f.Open(Version("old"));
+    EXPECT_EQ(f.Request(), (Calls{"\"old1\""}));
+    EXPECT_EQ(f.Request(), (Calls{"\"old2\""}));
+    ASSERT_TRUE(f.reader.IsOpen());
+    row.change(f.dir.path() + "/doc.lvx");
+    const Calls first = f.Request();
+    ASSERT_EQ(first.size(), 1U);
+    EXPECT_TRUE(first[0] == "\"new1\"" || first[0] == "\"newer1\"") << first[0];
+    EXPECT_TRUE(f.reader.VersionChanged);
+    EXPECT_TRUE(f.reader.StartedFile);
+    EXPECT_EQ(f.reader.PageNumber, 1);
+    const Calls second = f.Request();
+    ASSERT_EQ(second.size(), 1U);
+    EXPECT_EQ(second[0].substr(second[0].size() - 2), "2\"");
+    EXPECT_FALSE(f.reader.VersionChanged);
+  }
+}
+
+// A view that rewrites the document when it prints a given text: the file
+// changes while a page is being read.
+class RewritingView : public RecordingView {
+ public:
+  RewritingView(std::vector<std::string>& sink, std::string trigger, std::function<void()> rewrite)
+      : RecordingView("upper", sink), trigger_(std::move(trigger)), rewrite_(std::move(rewrite)) {}
+  void PrintText(std::string_view text) override {
+    RecordingView::PrintText(text);
+    if (text == trigger_ && rewrite_) std::exchange(rewrite_, nullptr)();
+  }
+
+ private:
+  std::string trigger_;
+  std::function<void()> rewrite_;
+};
+
+TEST(ReadPage, AFileRewrittenWhileAPageIsReadIsDrawnFromTheNewVersionOnly) {
+  testing::TempDir dir;
+  const std::string path = dir.Write("doc.lvx", Text("old1") + Text("old1b") + "*PAGE\r\n");
+  Calls calls;
+  RecordingView main("main", calls);
+  RecordingView lower("lower", calls);
+  RewritingView upper(calls, "old1", [&] {
+    RewriteInPlace(path, Text("new1") + Text("new1b") + Text("new1c") + "*PAGE\r\n");
+  });
+  PageReader reader(SplitViews{main, upper, lower}, nullptr);
+  reader.SetDocument(path, dir.path() + "/");
+  reader.ReadPage();
+  // What counts is what was drawn after the views were last cleared.
+  const auto cleared = std::find(calls.rbegin(), calls.rend(), "upper Clear");
+  ASSERT_NE(cleared, calls.rend());
+  Calls texts;
+  for (auto call = cleared.base(); call != calls.end(); ++call) {
+    if (call->rfind("upper PrintText ", 0) == 0) texts.push_back(call->substr(16));
+  }
+  EXPECT_EQ(texts, (Calls{"\"new1\"", "\"new1b\"", "\"new1c\""}));
+  EXPECT_TRUE(reader.VersionChanged);
+}
+
+TEST(ReadPage, ADeletedDocumentDrawsNothingAndComesBackAtItsFirstPage) {
+  ReaderFixture f;
+  f.Open(Version("old"));
+  EXPECT_EQ(f.Request(), (Calls{"\"old1\""}));
+  const std::string path = f.dir.path() + "/doc.lvx";
+  ASSERT_EQ(::unlink(path.c_str()), 0);
+  EXPECT_EQ(f.Request(), Calls{});
+  EXPECT_FALSE(f.reader.Version().has_value());
+  f.dir.Write("doc.lvx", Version("new"));
+  EXPECT_EQ(f.Request(), (Calls{"\"new1\""}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -62,6 +63,7 @@ struct Viewer {
   QString display;
   // PATH for the viewer and what it starts; the system's when empty.
   QString path;
+  QString scale = QStringLiteral("1");
   QProcess process;
 
   Viewer() {
@@ -86,7 +88,7 @@ struct Viewer {
     }
   }
 
-  void Start(const std::string& doc) {
+  QProcessEnvironment Environment() const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("QT_QPA_PLATFORM");
     env.remove("WAYLAND_DISPLAY");
@@ -94,7 +96,12 @@ struct Viewer {
     if (!path.isEmpty()) env.insert("PATH", path);
     env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime));
     env.insert("CUPS_SERVER", QString::fromStdString(dir.path() + "/no-cups.sock"));
-    process.setProcessEnvironment(env);
+    env.insert("QT_SCALE_FACTOR", scale);
+    return env;
+  }
+
+  void Start(const std::string& doc) {
+    process.setProcessEnvironment(Environment());
     process.setWorkingDirectory(QString::fromStdString(docs));
     // What the viewer says (a sanitizer's report) belongs in the test's log.
     process.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -133,7 +140,57 @@ struct Viewer {
     XDoTool({"key", keys});
   }
   bool Running() { return !process.waitForFinished(0) && process.state() == QProcess::Running; }
+
+  // What the window shows now, at the screen's pixels.
+  QImage Grab(const QString& window) const {
+    const QString file = QString::fromStdString(dir.path() + "/shot.png");
+    QProcess grabber;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.insert("DISPLAY", display);
+    grabber.setProcessEnvironment(env);
+    grabber.start(QStringLiteral(WINDOW_GRABBER), {window, file});
+    grabber.waitForFinished(kWaitMs);
+    return QImage(file);
+  }
+
+  // A second start of lvxview on `doc`: its exit status and standard error.
+  std::pair<int, QString> StartAgain(const std::string& doc) const {
+    QProcess second;
+    second.setProcessEnvironment(Environment());
+    second.setWorkingDirectory(QString::fromStdString(docs));
+    second.start(QString::fromStdString(app + "/lvxview"), {QString::fromStdString(doc)});
+    second.waitForFinished(kWaitMs);
+    return {second.exitCode(), QString::fromLocal8Bit(second.readAllStandardError())};
+  }
 };
+
+// Marker k of a test document: a filled box at x = 10 + 20 k mm.
+std::string Marker(int k) {
+  return "*BOX /X:" + std::to_string(10 + 20 * k) + " /Y:20 /W:5 /H:5 /F\r\n";
+}
+
+std::string Pages(std::initializer_list<int> markers) {
+  std::string text;
+  for (const int k : markers) text += (text.empty() ? "" : "*PAGE\r\n") + Marker(k);
+  return text;
+}
+
+// The marker the page window's grab shows, -1 for none or several. The
+// page is drawn at half size, 96 logical pixels to the inch.
+int ShownMarker(const QImage& shot) {
+  if (shot.isNull()) return -1;
+  const double pixelsPerMm = shot.width() / (6911.0 / 15.0) * 96.0 / 25.4;
+  int found = -1;
+  for (int k = 0; k < 8; ++k) {
+    const QPoint at(static_cast<int>((6.25 + 10 * k) * pixelsPerMm),
+                    static_cast<int>(11.25 * pixelsPerMm));
+    if (qGray(shot.pixel(at)) > 128) continue;
+    if (found != -1) return -1;
+    found = k;
+  }
+  return found;
+}
 
 std::vector<std::string> SplitAtNul(const std::string& bytes) {
   std::vector<std::string> parts;
@@ -255,6 +312,53 @@ TEST(LvxviewOnADisplay, EmailAndCtrlSReachTheRealCompanions) {
     return viewer.process.waitForFinished(500);
   }));
   EXPECT_EQ(viewer.process.exitCode(), 0);
+}
+
+TEST(LvxviewOnADisplay, FollowsItsDocumentAndTakesAnotherHandedOver) {
+  if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
+      QStandardPaths::findExecutable("xdotool").isEmpty()) {
+    GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
+  }
+  VirtualDisplay display;
+  ASSERT_FALSE(display.name().isEmpty());
+  for (const int scale : {1, 2}) {
+    SCOPED_TRACE(scale);
+    Viewer viewer;
+    viewer.display = display.name();
+    viewer.scale = QString::number(scale);
+    const std::string doc = viewer.dir.Write("docs/live.lvx", Pages({0, 1, 2}));
+    viewer.Start(doc);
+    const QString window = viewer.PageWindow();
+    ASSERT_FALSE(window.isEmpty());
+    const auto shows = [&](int marker) {
+      return WaitFor([&] { return ShownMarker(viewer.Grab(window)) == marker; }, 5000);
+    };
+    ASSERT_TRUE(shows(0));
+    // "&Pagina avanti".
+    viewer.Click(window, 424 * scale, 72 * scale);
+    ASSERT_TRUE(shows(1));
+
+    viewer.dir.Write("docs/live.lvx", Pages({3, 4, 5}));
+    EXPECT_TRUE(shows(4)) << "rewritten in place";
+    viewer.dir.Write("docs/live.lvx.part", Pages({6, 7}));
+    fs::rename(viewer.docs + "/live.lvx.part", doc);
+    EXPECT_TRUE(shows(7)) << "replaced by a rename";
+    fs::remove(doc);
+    QThread::msleep(500);
+    EXPECT_EQ(ShownMarker(viewer.Grab(window)), 7) << "deleted";
+    viewer.dir.Write("docs/live.lvx", Pages({5}));
+    EXPECT_TRUE(shows(5)) << "back with one page";
+
+    const std::string other = viewer.dir.Write("docs/other.lvx", Pages({2}));
+    const auto [status, said] = viewer.StartAgain("other.lvx");
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(said, "lvxview: another viewer is running; other.lvx was handed to it\n");
+    EXPECT_TRUE(shows(2)) << "handed over";
+    EXPECT_TRUE(viewer.Running());
+    viewer.Key(window, "alt+e");
+    EXPECT_TRUE(viewer.process.waitForFinished(kWaitMs));
+    EXPECT_EQ(viewer.process.exitCode(), 0);
+  }
 }
 
 }  // namespace

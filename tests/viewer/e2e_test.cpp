@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QProcess>
+#include <QThread>
 
 #include <filesystem>
 #include <optional>
@@ -71,6 +73,22 @@ struct ProgramFolder {
       return -1;
     }
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  }
+
+  // Runs lvxview, which is to end by itself: its status and its standard
+  // error.
+  std::pair<int, std::string> RunToEnd(const QStringList& arguments) const {
+    QProcess process;
+    process.setProcessEnvironment(Environment());
+    process.setWorkingDirectory(QString::fromStdString(docs));
+    process.start(QString::fromStdString(binary), arguments);
+    if (!process.waitForFinished(kWaitMs)) {
+      process.kill();
+      process.waitForFinished();
+      return {-1, {}};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardError().toStdString()};
   }
 };
 
@@ -202,6 +220,67 @@ TEST(LvxviewStartUp, SecondStartEndsAtOnceAndLeavesTheFirstRunning) {
   first.Release();
   EXPECT_EQ(folder.Run({doc}), kShown);
   EXPECT_FALSE(fs::exists(flag));
+}
+
+TEST(LvxviewStartUp, AViewerThatEndsWithoutAWindowSaysWhyOnStandardError) {
+  ProgramFolder folder;
+  folder.Doc("a.lvx", "x");
+  struct Row {
+    QStringList arguments;
+    bool otherRunning;
+    int status;
+    std::string line;
+  };
+  const QString missing = QString::fromStdString(folder.docs + "/missing.lvx");
+  const Row rows[] = {
+      {{}, false, kNoDocument, "lvxview: no document given\n"},
+      {{"\"\""}, false, kNoDocument, "lvxview: no document given\n"},
+      {{missing}, false, kNoDocument, "lvxview: " + missing.toStdString() + ": no such document\n"},
+      {{QString::fromStdString(folder.Doc("empty.lvx", ""))},
+       false,
+       kNoDocument,
+       "lvxview: " + folder.docs + "/empty.lvx: the document is empty and was deleted\n"},
+      // The holder of the lock listens on no socket: nobody takes the document.
+      {{"a.lvx"},
+       true,
+       kOtherInstance,
+       "lvxview: another viewer is running and did not take a.lvx\n"},
+      {{}, true, kOtherInstance, "lvxview: another viewer is running\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.line);
+    std::optional<LockHolder> first;
+    if (row.otherRunning) {
+      first.emplace(folder);
+      ASSERT_TRUE(first->Locked());
+    }
+    EXPECT_EQ(folder.RunToEnd(row.arguments), std::make_pair(row.status, row.line));
+  }
+}
+
+TEST(LvxviewStartUp, ASecondStartHandsItsDocumentToTheRunningViewer) {
+  ProgramFolder folder;
+  const std::string a = folder.Doc("a.lvx", "x");
+  folder.Doc("sub dir/b.lvx", "y");
+  QProcess first;
+  first.setProcessEnvironment(folder.Environment());
+  first.setWorkingDirectory(QString::fromStdString(folder.docs));
+  first.start(QString::fromStdString(folder.binary), {QString::fromStdString(a)});
+  ASSERT_TRUE(first.waitForStarted(kWaitMs));
+  // The running viewer listens once its window is up.
+  const std::string socket = folder.runtime + "/lvxview.sock";
+  const QDeadlineTimer deadline(kWaitMs);
+  while (!fs::exists(socket) && !deadline.hasExpired()) QThread::msleep(50);
+  ASSERT_TRUE(fs::exists(socket));
+  EXPECT_EQ(
+      folder.RunToEnd({"sub dir/b.lvx"}),
+      std::make_pair(
+          kOtherInstance,
+          std::string("lvxview: another viewer is running; sub dir/b.lvx was handed to it\n")));
+  EXPECT_EQ(first.state(), QProcess::Running);
+  first.terminate();
+  EXPECT_TRUE(first.waitForFinished(kWaitMs));
+  EXPECT_EQ(first.exitCode(), kShown);
 }
 
 // The standard output of lvxview with `argument` alone, with no display at
