@@ -10,6 +10,7 @@
 #include "companion_runner.h"
 #include "program_start.h"
 #include "viewer_document.h"
+#include "window_keys.h"
 
 class QPushButton;
 
@@ -47,6 +48,11 @@ class PageWindow : public QWidget {
 
   QPushButton* Button(const char* name) const;
 
+  // A termination signal (the session ends): "&Esci" at once when idle,
+  // else as soon as the action under way is over; an open message box is
+  // answered with Cancel so that it ends.
+  void RequestExit();
+
   // 1 while a button action of this window runs.
   std::int16_t Busy = 0;
   // The last pointer position over the window surface, in millimetres.
@@ -62,6 +68,7 @@ class PageWindow : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // The eleven buttons, in their tab order, shown or hidden for the
@@ -70,6 +77,12 @@ class PageWindow : public QWidget {
   // The button-action frame: nothing while busy, else busy and locked
   // around `action`.
   void RunAction(const std::function<void()>& action);
+  // Locked around `action`, the keyboard focus back where it was after it.
+  void LockedAround(const std::function<void()>& action);
+  // Leaving an action: an exit asked for meanwhile is carried out.
+  void Idle();
+  // A paging key or the wheel, inside the button-action frame.
+  void Page(PagingMove move);
   void Connect(const char* name, std::function<void()> click);
   void UpdateCaption();
 
@@ -94,6 +107,8 @@ class PageWindow : public QWidget {
   PageWindowServices services_;
   CompanionRunner runner_;
   QCursor glass_;
+  WheelPaging wheel_;
+  bool exitRequested_ = false;
 };
 
 }  // namespace lvx

@@ -53,7 +53,32 @@ void ViewerDocument::ClearAll() {
 }
 
 void ViewerDocument::ReadPage() {
+  const bool fromStart =
+      !reader_.IsOpen() && reader_.PageBreakPending == 0 && reader_.DocumentEnded == 0;
   reader_.ReadPage();
+  pagesFromStart_ = fromStart || reader_.WrappedToStart ? 0 : pagesFromStart_ + 1;
+  emit PageDrawn();
+}
+
+void ViewerDocument::PreviousPage() {
+  if (reader_.PageNumber <= 1) return;
+  ShowPageFromStart(pagesFromStart_ - 1);
+}
+
+void ViewerDocument::FirstPageOfDocument() {
+  if (reader_.PageNumber <= 1) return;
+  ShowPageFromStart(pagesFromStart_ - (reader_.PageNumber - 1));
+}
+
+void ViewerDocument::ShowPageFromStart(int index) {
+  if (index < 0) return;
+  reader_.CloseFiles();
+  reader_.ResetPageState();
+  for (int page = 0; page <= index; ++page) {
+    ClearAll();
+    reader_.ReadPage();
+  }
+  pagesFromStart_ = index;
   emit PageDrawn();
 }
 

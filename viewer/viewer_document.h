@@ -41,6 +41,11 @@ class ViewerDocument : public QObject {
   // one of the folder with its header fields, hides and clears the zoom
   // windows and draws the new document's first page.
   void StepDocument(int direction);
+  // The previous page of the current document (nothing on its page 1),
+  // and its page 1: the file is read again from its first page up to that
+  // page, as the reader only reads forward.
+  void PreviousPage();
+  void FirstPageOfDocument();
   void CloseFiles() { reader_.CloseFiles(); }
 
   // Requests the windows carry out.
@@ -60,6 +65,9 @@ class ViewerDocument : public QObject {
  private:
   void ClearAll();
   void ReadPage();
+  // Reads the file again from its first page and shows its page `index`
+  // (0 the first).
+  void ShowPageFromStart(int index);
 
   ViewerSession& session_;
   PictureCache pictures_;
@@ -67,6 +75,8 @@ class ViewerDocument : public QObject {
   PageImage upper_;
   PageImage lower_;
   PageReader reader_;
+  // How many requests the page shown lies after the file's first page.
+  int pagesFromStart_ = 0;
 };
 
 }  // namespace lvx
