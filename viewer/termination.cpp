@@ -57,13 +57,12 @@ void TerminationSignals::QuitApplicationOnSignal() {
 void TerminationSignals::CallOnSignal(std::function<void()> onSignal) {
   if (gPipe[0] < 0) return;
   notifier_ = std::make_unique<QSocketNotifier>(gPipe[0], QSocketNotifier::Read);
-  QObject::connect(notifier_.get(), &QSocketNotifier::activated,
-                   [onSignal = std::move(onSignal)] {
-                     char bytes[16];
-                     while (::read(gPipe[0], bytes, sizeof bytes) > 0) {
-                     }
-                     onSignal();
-                   });
+  QObject::connect(notifier_.get(), &QSocketNotifier::activated, [onSignal = std::move(onSignal)] {
+    char bytes[16];
+    while (::read(gPipe[0], bytes, sizeof bytes) > 0) {
+    }
+    onSignal();
+  });
 }
 
 }  // namespace lvx

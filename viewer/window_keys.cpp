@@ -31,7 +31,8 @@ void ClickFocusedButton(QWidget& window) {
 
 void AddPagingKeys(QWidget& window, std::function<void(PagingMove)> move) {
   const auto to = [move](PagingMove where) { return [move, where] { move(where); }; };
-  for (const auto key : {Qt::Key_PageDown, Qt::Key_Right}) AddKey(window, key, to(PagingMove::kNext));
+  for (const auto key : {Qt::Key_PageDown, Qt::Key_Right})
+    AddKey(window, key, to(PagingMove::kNext));
   for (const auto key : {Qt::Key_PageUp, Qt::Key_Left, Qt::Key_Backspace}) {
     AddKey(window, key, to(PagingMove::kPrevious));
   }

@@ -42,11 +42,13 @@ void WindowFixture::StartWindows() {
   services.AskOkCancel = [this](const QString& title, const QString& text) {
     asked << title << text;
     busyWhenAsked.push_back(windows->page().Busy);
+    if (whileAsked) whileAsked();
     return answer;
   };
   services.ShowMessage = [this](const QString& title, const QString& text) {
     shown << title << text;
     busyWhenAsked.push_back(windows->page().Busy);
+    if (whileAsked) whileAsked();
   };
   services.Editor = editor;
   windows = std::make_unique<ViewerWindows>(*session, services);
