@@ -3,13 +3,23 @@
 
 #include <QGuiApplication>
 
+#include "button_layout.h"
+#include "window_geometry.h"
+
 namespace lvx {
 
 ViewerWindows::ViewerWindows(ViewerSession& session, std::optional<PageWindowServices> services)
     : document_(session, qGuiApp->devicePixelRatio()),
       page_(document_, std::move(services)),
       upper_(document_, ZoomHalf::kUpper),
-      lower_(document_, ZoomHalf::kLower) {}
+      lower_(document_, ZoomHalf::kLower) {
+  places_.Watch(page_);
+  const int panelLeft = PixelsFromTwips(kPanelTwips.left());
+  places_.Watch(upper_, &page_, panelLeft);
+  places_.Watch(lower_, &page_, panelLeft);
+}
+
+ViewerWindows::~ViewerWindows() = default;
 
 void ViewerWindows::Start() {
   page_.show();

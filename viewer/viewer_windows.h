@@ -5,6 +5,7 @@
 
 #include "page_window.h"
 #include "viewer_document.h"
+#include "window_places.h"
 #include "zoom_window.h"
 
 namespace lvx {
@@ -17,6 +18,9 @@ class ViewerWindows {
   // Without `services` the page window uses the desktop's.
   explicit ViewerWindows(ViewerSession& session,
                          std::optional<PageWindowServices> services = std::nullopt);
+  ~ViewerWindows();
+  ViewerWindows(const ViewerWindows&) = delete;
+  ViewerWindows& operator=(const ViewerWindows&) = delete;
 
   // The end of start-up: the page window shown and page 1 drawn.
   void Start();
@@ -30,6 +34,8 @@ class ViewerWindows {
   PageWindow page_;
   ZoomWindow upper_;
   ZoomWindow lower_;
+  // Declared last: it remembers the windows' places before they go.
+  WindowPlaces places_;
 };
 
 }  // namespace lvx

@@ -15,6 +15,8 @@ namespace lvx::testing {
 WindowFixture::WindowFixture() {
   std::filesystem::create_directories(app);
   std::filesystem::create_directories(docs);
+  // The windows' places are each test's own.
+  qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path() + "/config"));
 }
 
 WindowFixture::~WindowFixture() {
