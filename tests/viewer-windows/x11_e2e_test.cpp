@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -86,8 +87,11 @@ struct Viewer {
     }
   }
 
-  void Start(const std::string& doc) {
+  void Start(const std::string& doc, const QString& scaleFactor = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_SCALE_FACTOR");
+    if (!scaleFactor.isEmpty()) env.insert("QT_SCALE_FACTOR", scaleFactor);
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.path() + "/config"));
     env.remove("QT_QPA_PLATFORM");
     env.remove("WAYLAND_DISPLAY");
     env.insert("DISPLAY", display);
@@ -131,6 +135,19 @@ struct Viewer {
   void Key(const QString& window, const QString& keys) const {
     XDoTool({"windowfocus", window});
     XDoTool({"key", keys});
+  }
+  // What `window` shows, in its device pixels; null when it cannot be had.
+  QImage Grab(const QString& window) const {
+    const QString file = QString::fromStdString(dir.path() + "/shot.png");
+    QProcess grab;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.insert("DISPLAY", display);
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime));
+    grab.setProcessEnvironment(env);
+    grab.start(QStringLiteral(X11_GRAB_BINARY), {window, file});
+    if (!grab.waitForFinished(kWaitMs) || grab.exitCode() != 0) return {};
+    return QImage(file);
   }
   bool Running() { return !process.waitForFinished(0) && process.state() == QProcess::Running; }
 };
@@ -255,6 +272,63 @@ TEST(LvxviewOnADisplay, EmailAndCtrlSReachTheRealCompanions) {
     return viewer.process.waitForFinished(500);
   }));
   EXPECT_EQ(viewer.process.exitCode(), 0);
+}
+
+// The pixels of the invoice's blue logo in `shot`.
+QRect BlueInk(const QImage& shot) {
+  QRect bounds;
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      const QRgb pixel = shot.pixel(x, y);
+      if (qBlue(pixel) > 120 && qRed(pixel) < 100 && qBlue(pixel) - qGreen(pixel) > 40) {
+        bounds |= QRect(x, y, 1, 1);
+      }
+    }
+  }
+  return bounds;
+}
+
+TEST(LvxviewOnADisplay, LogoLandsAtTwiceItsPlaceOnAScreenScaledTwice) {
+  if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
+      QStandardPaths::findExecutable("xdotool").isEmpty()) {
+    GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
+  }
+  VirtualDisplay display;
+  ASSERT_FALSE(display.name().isEmpty());
+  QRect logo[2];
+  for (const int scale : {1, 2}) {
+    SCOPED_TRACE(scale);
+    Viewer viewer;
+    viewer.display = display.name();
+    fs::create_directories(viewer.docs);
+    for (const char* name : {"invoice.lvx", "part-form.lvx", "logo.bmp"}) {
+      fs::copy_file(std::string(LVX_EXAMPLES) + "/" + name, viewer.docs + "/" + name);
+    }
+    viewer.Start(viewer.docs + "/invoice.lvx", QString::number(scale));
+    const QString window = viewer.PageWindow();
+    ASSERT_FALSE(window.isEmpty());
+    QImage shot;
+    // The first page is drawn a moment after the window shows.
+    EXPECT_TRUE(WaitFor([&] {
+      shot = viewer.Grab(window);
+      return !shot.isNull() && !BlueInk(shot).isEmpty();
+    }));
+    // The page window's client area in device pixels.
+    EXPECT_EQ(shot.size(), QSize(461, 537) * scale);
+    logo[scale - 1] = BlueInk(shot);
+    viewer.Key(window, "alt+e");
+    EXPECT_TRUE(viewer.process.waitForFinished(kWaitMs));
+  }
+  // At 1: the logo's 120 by 48 pixels halved, from (150, 10) mm halved;
+  // its blue starts a few rows down.
+  EXPECT_NEAR(logo[0].left(), 75 * 96 / 25.4, 2.0);
+  EXPECT_GE(logo[0].top(), 18);
+  EXPECT_LE(logo[0].bottom(), 19 + 24);
+  EXPECT_NEAR(logo[0].width(), 60, 2.0);
+  EXPECT_NEAR(logo[1].left(), 2 * logo[0].left(), 2.0);
+  EXPECT_NEAR(logo[1].top(), 2 * logo[0].top(), 2.0);
+  EXPECT_NEAR(logo[1].width(), 2 * logo[0].width(), 2.0);
+  EXPECT_NEAR(logo[1].height(), 2 * logo[0].height(), 2.0);
 }
 
 }  // namespace
