@@ -8,8 +8,9 @@
 
 namespace lvx {
 
-ViewerWindows::ViewerWindows(ViewerSession& session, std::optional<PageWindowServices> services)
-    : document_(session, qGuiApp->devicePixelRatio()),
+ViewerWindows::ViewerWindows(ViewerSession& session, std::optional<PageWindowServices> services,
+                             std::optional<qreal> devicePixelRatio)
+    : document_(session, devicePixelRatio.value_or(qGuiApp->devicePixelRatio())),
       page_(document_, std::move(services)),
       upper_(document_, ZoomHalf::kUpper),
       lower_(document_, ZoomHalf::kLower) {

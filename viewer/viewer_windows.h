@@ -15,9 +15,11 @@ namespace lvx {
 // QApplication.
 class ViewerWindows {
  public:
-  // Without `services` the page window uses the desktop's.
+  // Without `services` the page window uses the desktop's; without
+  // `devicePixelRatio` the drawings have the screen's.
   explicit ViewerWindows(ViewerSession& session,
-                         std::optional<PageWindowServices> services = std::nullopt);
+                         std::optional<PageWindowServices> services = std::nullopt,
+                         std::optional<qreal> devicePixelRatio = std::nullopt);
   ~ViewerWindows();
   ViewerWindows(const ViewerWindows&) = delete;
   ViewerWindows& operator=(const ViewerWindows&) = delete;

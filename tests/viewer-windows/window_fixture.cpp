@@ -53,7 +53,7 @@ void WindowFixture::StartWindows() {
     if (whileAsked) whileAsked();
   };
   services.Editor = editor;
-  windows = std::make_unique<ViewerWindows>(*session, services);
+  windows = std::make_unique<ViewerWindows>(*session, services, devicePixelRatio);
   windows->Start();
 }
 

@@ -39,6 +39,8 @@ struct WindowFixture {
   // Runs while a message box is up, when set.
   std::function<void()> whileAsked;
   EditorSources editor;
+  // The drawings' device pixel ratio when set, else the screen's.
+  std::optional<qreal> devicePixelRatio;
 
   WindowFixture();
   ~WindowFixture();
