@@ -64,7 +64,8 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& text, Q
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
   button->setGeometry(geometry);
-  button->setAutoDefault(false);
+  // The focused button takes Enter, as in every dialog; else OK does.
+  button->setAutoDefault(true);
   return button;
 }
 
@@ -106,6 +107,7 @@ void FormLvxPick::CreateControls() {
   setTabOrder(Combo1, Combo2);
   setTabOrder(Combo2, Command1);
   setTabOrder(Command1, Command2);
+  Command1->setDefault(true);
   connect(Command1, &QPushButton::clicked, this, [this] { Guarded([this] { Command1_Click(); }); });
   connect(Command2, &QPushButton::clicked, this, [this] { Guarded([this] { Command2_Click(); }); });
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,8 +19,9 @@ class PrinterSource;
 // The printer picker's dialog. It shows the printers and the copies 1 to
 // 29 with the choice stored in lvxprint.ini preselected; OK stores the two
 // texts as they stand and closes, Cancel or closing the window stores
-// nothing. When the file cannot be written it says so and stays open.
-class FormLvxPick : public QWidget {
+// nothing. When the file cannot be written it says so and stays open. As
+// in every dialog, Enter is OK (or the focused button) and Escape Cancel.
+class FormLvxPick : public QDialog {
   Q_OBJECT
 
  public:

@@ -7,7 +7,10 @@ namespace lvx {
 namespace {
 
 QImage WhiteImage(QSize size, qreal devicePixelRatio) {
-  QImage image(size * devicePixelRatio, QImage::Format_RGB32);
+  // Rounded up, so that a fractional ratio leaves no window pixel uncovered.
+  const QSize pixels(static_cast<int>(std::ceil(size.width() * devicePixelRatio)),
+                     static_cast<int>(std::ceil(size.height() * devicePixelRatio)));
+  QImage image(pixels, QImage::Format_RGB32);
   image.setDevicePixelRatio(devicePixelRatio);
   const int dotsPerMetre = static_cast<int>(std::lround(kScreenDpi / 0.0254));
   image.setDotsPerMeterX(dotsPerMetre);

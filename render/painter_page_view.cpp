@@ -9,9 +9,11 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "colour.h"
 #include "cp1252.h"
+#include "device_pixels.h"
 #include "drawable_picture.h"
 
 namespace lvx {
@@ -37,6 +39,48 @@ QRectF DeviceRect(const QPainter& painter) {
   const QPaintDevice* device = painter.device();
   const double ratio = device->devicePixelRatioF();
   return {0.0, 0.0, device->width() / ratio, device->height() / ratio};
+}
+
+// The thinnest line on an image: one pixel, or as many as make one pixel
+// of the 96-dpi screen on a high-density one, so that a page looks alike
+// at every device pixel ratio.
+int LineWidth(qreal ratio) {
+  return std::max(1, static_cast<int>(std::lround(ratio)));
+}
+
+// A span of view units in whole device pixels: it starts in the pixel its
+// start lies in, as the painter's thinnest lines do, and its length is
+// rounded on its own, so that rules of
+// one thickness come out equally thick wherever they lie; never thinner
+// than `line`.
+std::pair<int, int> PixelSpan(double from, double to, int line, int limit) {
+  // Beyond the image's edges only the part over it counts.
+  const double start = std::clamp(from, -1.0 - line, limit + 1.0);
+  const double end = std::clamp(to, start, limit + 1.0 + line);
+  const int first = static_cast<int>(std::floor(start));
+  return {first, std::max(line, static_cast<int>(std::lround(end - start)))};
+}
+
+// A box on an image, drawn on the image's pixel grid. The painter's own
+// rasterising of a thin line at a fractional pixel ratio comes out one
+// pixel thicker or thinner from one rule to the next.
+void DrawPixelBox(QPainter& painter, const QRectF& box, const QColor& colour, bool filled) {
+  if (!std::isfinite(box.left() + box.right() + box.top() + box.bottom())) return;
+  const QPaintDevice& device = *painter.device();
+  const int line = LineWidth(device.devicePixelRatioF());
+  const auto [left, width] = PixelSpan(box.left(), box.right(), line, device.width());
+  const auto [top, height] = PixelSpan(box.top(), box.bottom(), line, device.height());
+  UseDevicePixels(painter);
+  // An outline lies inside its box, so that the box keeps its place and
+  // size; a box too small for a hole is filled.
+  if (filled || width <= 2 * line || height <= 2 * line) {
+    painter.fillRect(QRect(left, top, width, height), colour);
+    return;
+  }
+  painter.fillRect(QRect(left, top, width, line), colour);
+  painter.fillRect(QRect(left, top + height - line, width, line), colour);
+  painter.fillRect(QRect(left, top, line, height), colour);
+  painter.fillRect(QRect(left + width - line, top, line, height), colour);
 }
 
 }  // namespace
@@ -113,6 +157,12 @@ void PainterPageView::DrawRect(float x1, float y1, float x2, float y2, std::int3
       QRectF(QPointF(Clamped(x1), Clamped(y1)), QPointF(Clamped(x2), Clamped(y2))).normalized();
   const QColor qColour = ColourFromBgr(static_cast<std::uint32_t>(colour));
   Paint([&](QPainter& painter) {
+    if (painter.device()->devType() == QInternal::Image) {
+      const qreal ratio = painter.device()->devicePixelRatioF();
+      const QTransform toPixels = scale_.Transform() * QTransform::fromScale(ratio, ratio);
+      DrawPixelBox(painter, toPixels.mapRect(rect), qColour, filled);
+      return;
+    }
     painter.setTransform(scale_.Transform());
     painter.setRenderHint(QPainter::Antialiasing, false);
     // Width 0: the device's thinnest line, at any scale.

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "bitmap_checks.h"
+#include "device_pixels.h"
 
 namespace lvx {
 namespace {
@@ -70,8 +71,9 @@ const QImage& RasterPicture::ScaledTo(QSize size) const {
 }
 
 void RasterPicture::Draw(QPainter& painter, const QRectF& target) const {
-  // On a window's image the picture is scaled once for its size there and
-  // then copied, page after page; a printer gets the picture itself.
+  // On a window's image the picture is scaled once for its size there, in
+  // the image's own pixels, and then copied, page after page; a printer gets
+  // the picture itself.
   const QTransform toDevice = painter.combinedTransform();
   const QRectF onDevice = toDevice.mapRect(target);
   const QSize pixels(qRound(onDevice.width()), qRound(onDevice.height()));
@@ -79,7 +81,7 @@ void RasterPicture::Draw(QPainter& painter, const QRectF& target) const {
       !pixels.isEmpty() && pixels.width() <= kMaxScaledSide && pixels.height() <= kMaxScaledSide) {
     const QImage& scaled = ScaledTo(pixels);
     painter.save();
-    painter.resetTransform();
+    UseDevicePixels(painter);
     painter.drawImage(QPoint(qRound(onDevice.left()), qRound(onDevice.top())), scaled);
     painter.restore();
     return;

@@ -27,6 +27,11 @@ QString ZoomCaption(ZoomHalf half, std::string_view docFileName) {
          FileName(docFileName);
 }
 
+QString LiteralWindowTitle(const QString& caption) {
+  QString title = caption;
+  return title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
+
 QString OneCharacterPerLine(const QString& caption) {
   QStringList lines;
   for (qsizetype i = 0; i < caption.size(); ++i) {

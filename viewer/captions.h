@@ -16,6 +16,11 @@ QString PageCaption(std::string_view docFileName, std::string_view infoText);
 // "zoom sopra " or "zoom sotto " and the file name.
 QString ZoomCaption(ZoomHalf half, std::string_view docFileName);
 
+// A caption as setWindowTitle takes it, so that it shows as written: Qt
+// reads "[*]" as the place of a modified mark and drops it otherwise, and
+// shows a doubled "[*][*]" as one "[*]".
+QString LiteralWindowTitle(const QString& caption);
+
 // A caption written one character per line for the tall zoom buttons; the
 // "&" stays with its letter on the first line ("&Avanti" gives "&A", "v",
 // "a", "n", "t", "i").

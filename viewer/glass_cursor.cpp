@@ -2,6 +2,7 @@
 #include "glass_cursor.h"
 
 #include <QBitmap>
+#include <QColor>
 #include <QImage>
 #include <cmath>
 
@@ -33,8 +34,15 @@ double HandleDistance(int x, int y) {
 QCursor GlassCursor() {
   // Bit 1 of the bitmap is black, bit 0 white; the mask says which pixels
   // show at all.
+  // A mono image starts with index 0 black and 1 white, the other way
+  // round from a bitmap's; QBitmap::fromImage would invert both images
+  // and turn the glass into a black square with a glass-shaped hole.
   QImage bits(kSize, kSize, QImage::Format_MonoLSB);
   QImage mask(kSize, kSize, QImage::Format_MonoLSB);
+  for (QImage* image : {&bits, &mask}) {
+    image->setColor(0, QColor(Qt::color0).rgb());
+    image->setColor(1, QColor(Qt::color1).rgb());
+  }
   bits.fill(0);
   mask.fill(0);
   for (int y = 0; y < kSize; ++y) {

@@ -94,7 +94,9 @@ int main(int argc, char* argv[]) {
     lvx::ViewerWindows windows(*session);
     QObject::connect(&windows.page(), &lvx::PageWindow::ExitRequested, &app,
                      &QCoreApplication::quit);
-    termination.QuitApplicationOnSignal();
+    // A signal during an action (a companion's run, a message box) is
+    // carried out when the action is over, never dropped.
+    termination.CallOnSignal([&windows] { windows.page().RequestExit(); });
     lvx::HandoverServer handover;
     QObject::connect(&handover, &lvx::HandoverServer::DocumentReceived, &windows.live(),
                      &lvx::LiveView::HandOver);

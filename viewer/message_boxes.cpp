@@ -8,6 +8,8 @@ namespace lvx {
 
 bool AskOkCancel(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+  // Header values are the document's own text: "<b>" stays "<b>".
+  box.setTextFormat(Qt::PlainText);
   box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annulla"));
   box.setDefaultButton(QMessageBox::Ok);
   return box.exec() == QMessageBox::Ok;
@@ -15,6 +17,7 @@ bool AskOkCancel(QWidget* parent, const QString& title, const QString& text) {
 
 void ShowMessage(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 

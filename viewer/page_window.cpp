@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "page_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QWheelEvent>
 
 #include "button_layout.h"
 #include "captions.h"
@@ -39,6 +43,7 @@ PageWindow::PageWindow(ViewerDocument& document, std::optional<PageWindowService
     raise();
     activateWindow();
   });
+  AddPagingKeys(*this, [this](PagingMove move) { Page(move); });
   UpdateCaption();
   document_.reader().PageBreakPending = 0;
 }
@@ -87,7 +92,7 @@ void PageWindow::Connect(const char* name, std::function<void()> click) {
 
 void PageWindow::UpdateCaption() {
   const ViewerSession& session = document_.session();
-  setWindowTitle(PageCaption(session.DocFileName, session.Header.InfoText));
+  setWindowTitle(LiteralWindowTitle(PageCaption(session.DocFileName, session.Header.InfoText)));
 }
 
 void PageWindow::LockButtons() {
@@ -105,15 +110,60 @@ void PageWindow::UnlockButtons() {
 void PageWindow::RunAction(const std::function<void()>& action) {
   if (Busy != 0) return;
   Busy = 1;
+  LockedAround(action);
+  Busy = 0;
+  Idle();
+}
+
+void PageWindow::LockedAround(const std::function<void()>& action) {
+  // Disabled buttons lose the focus; the user goes on with the same one.
+  const QPointer<QWidget> focused = focusWidget();
   LockButtons();
   Guarded(action);
   UnlockButtons();
-  Busy = 0;
+  if (focused != nullptr && focused->isVisible() && focused->isEnabled()) {
+    focused->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+void PageWindow::Idle() {
+  if (exitRequested_) {
+    Command1_Click();
+    return;
+  }
   emit BecameIdle();
+}
+
+void PageWindow::RequestExit() {
+  exitRequested_ = true;
+  if (Busy == 0) {
+    Command1_Click();
+    return;
+  }
+  // A message box of an action ends as its Cancel would; a companion is
+  // waited for, so that its flag file is seen gone.
+  if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) box->reject();
+}
+
+void PageWindow::Page(PagingMove move) {
+  RunAction([this, move] {
+    switch (move) {
+      case PagingMove::kNext:
+        document_.NextPage();
+        break;
+      case PagingMove::kPrevious:
+        document_.PreviousPage();
+        break;
+      case PagingMove::kFirst:
+        document_.FirstPageOfDocument();
+        break;
+    }
+  });
 }
 
 void PageWindow::Command1_Click() {
   if (Busy != 0) return;
+  exitRequested_ = false;
   document_.CloseFiles();
   document_.session().RemoveLeftovers();
   emit ExitRequested();
@@ -162,6 +212,15 @@ void PageWindow::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
     Guarded([this] { Form_Click(); });
   }
+}
+
+void PageWindow::wheelEvent(QWheelEvent* event) {
+  Guarded([&] {
+    const int notches = wheel_.Notches(*event);
+    for (int i = 0; i < notches; ++i) Page(PagingMove::kNext);
+    for (int i = 0; i > notches; --i) Page(PagingMove::kPrevious);
+  });
+  event->accept();
 }
 
 void PageWindow::closeEvent(QCloseEvent* event) {

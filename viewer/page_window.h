@@ -11,6 +11,7 @@
 #include "print_feedback.h"
 #include "program_start.h"
 #include "viewer_document.h"
+#include "window_keys.h"
 
 class QPushButton;
 
@@ -50,6 +51,11 @@ class PageWindow : public QWidget {
   // What "&Stampa" tells of lvxprint's end.
   PrintFeedback& printFeedback() { return printFeedback_; }
 
+  // A termination signal (the session ends): "&Esci" at once when idle,
+  // else as soon as the action under way is over; an open message box is
+  // answered with Cancel so that it ends.
+  void RequestExit();
+
   // 1 while a button action of this window runs.
   std::int16_t Busy = 0;
   // The last pointer position over the window surface, in millimetres.
@@ -67,6 +73,7 @@ class PageWindow : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // The eleven buttons, in their tab order, shown or hidden for the
@@ -75,6 +82,12 @@ class PageWindow : public QWidget {
   // The button-action frame: nothing while busy, else busy and locked
   // around `action`.
   void RunAction(const std::function<void()>& action);
+  // Locked around `action`, the keyboard focus back where it was after it.
+  void LockedAround(const std::function<void()>& action);
+  // Leaving an action: an exit asked for meanwhile is carried out.
+  void Idle();
+  // A paging key or the wheel, inside the button-action frame.
+  void Page(PagingMove move);
   void Connect(const char* name, std::function<void()> click);
   void UpdateCaption();
 
@@ -100,6 +113,8 @@ class PageWindow : public QWidget {
   CompanionRunner runner_;
   PrintFeedback printFeedback_;
   QCursor glass_;
+  WheelPaging wheel_;
+  bool exitRequested_ = false;
 };
 
 }  // namespace lvx

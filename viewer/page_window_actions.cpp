@@ -70,12 +70,12 @@ void PageWindow::Command9_Click() {
   Guarded([this] {
     const QString question = MessageBoxText(FaxQuestion(document_.session().Header));
     if (!services_.AskOkCancel(QString::fromLatin1(kFaxTitle), question)) return;
-    LockButtons();
-    Guarded([this] { runner_.RunCompanion(CompanionCmd("lvxfax")); });
-    UnlockButtons();
+    // A termination signal during the question answers it with Cancel.
+    if (exitRequested_) return;
+    LockedAround([this] { runner_.RunCompanion(CompanionCmd("lvxfax")); });
   });
   Busy = 0;
-  emit BecameIdle();
+  Idle();
 }
 
 void PageWindow::Command10_Click() {
@@ -87,7 +87,7 @@ void PageWindow::Command10_Click() {
                           MessageBoxText(InfoMessage(session.Header)));
   });
   Busy = 0;
-  emit BecameIdle();
+  Idle();
 }
 
 }  // namespace lvx

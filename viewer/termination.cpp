@@ -51,13 +51,17 @@ bool TerminationSignals::Requested() const {
 }
 
 void TerminationSignals::QuitApplicationOnSignal() {
+  CallOnSignal([] { QCoreApplication::quit(); });
+}
+
+void TerminationSignals::CallOnSignal(std::function<void()> onSignal) {
   if (gPipe[0] < 0) return;
   notifier_ = std::make_unique<QSocketNotifier>(gPipe[0], QSocketNotifier::Read);
-  QObject::connect(notifier_.get(), &QSocketNotifier::activated, [] {
+  QObject::connect(notifier_.get(), &QSocketNotifier::activated, [onSignal = std::move(onSignal)] {
     char bytes[16];
     while (::read(gPipe[0], bytes, sizeof bytes) > 0) {
     }
-    QCoreApplication::quit();
+    onSignal();
   });
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <memory>
 
 class QSocketNotifier;
@@ -24,6 +25,10 @@ class TerminationSignals {
   // that came before the loop runs; needs an application object and must
   // be called from its thread.
   void QuitApplicationOnSignal();
+  // From now on a signal calls `onSignal` from the event loop, also one
+  // that came before the loop runs, and also from a nested loop (a
+  // message box, a companion's wait); the same conditions as above.
+  void CallOnSignal(std::function<void()> onSignal);
 
  private:
   std::unique_ptr<QSocketNotifier> notifier_;

@@ -71,4 +71,34 @@ void ViewerDocument::ReadPage() {
   emit PageDrawn();
 }
 
+void ViewerDocument::PreviousPage() {
+  if (reader_.PageNumber <= 1 || !DocumentPresent()) return;
+  ShowPageOfFile(pageOrdinal_ - 1);
+}
+
+void ViewerDocument::FirstPageOfDocument() {
+  if (reader_.PageNumber <= 1 || !DocumentPresent()) return;
+  ShowPageOfFile(pageOrdinal_ - (reader_.PageNumber - 1));
+}
+
+void ViewerDocument::ShowPageOfFile(int ordinal) {
+  if (ordinal < 1) return;
+  reader_.CloseFiles();
+  reader_.ResetPageState();
+  bool versionChanged = false;
+  for (int page = 1; page <= ordinal; ++page) {
+    ClearAll();
+    reader_.ReadPage();
+    versionChanged = versionChanged || reader_.VersionChanged;
+    pageOrdinal_ = reader_.StartedFile ? 1 : pageOrdinal_ + 1;
+    // Back at page 1: the file changed meanwhile and has fewer pages.
+    if (page > 1 && pageOrdinal_ == 1) break;
+  }
+  if (versionChanged) {
+    session_.ReadHeaderRecords();
+    emit DocumentChanged();
+  }
+  emit PageDrawn();
+}
+
 }  // namespace lvx

@@ -42,6 +42,11 @@ class ViewerDocument : public QObject {
   // one of the folder with its header fields, hides and clears the zoom
   // windows and draws the new document's first page.
   void StepDocument(int direction);
+  // The previous page of the current document (nothing on its page 1),
+  // and its page 1: the file is read again from its first page up to that
+  // page, as the reader only reads forward.
+  void PreviousPage();
+  void FirstPageOfDocument();
   void CloseFiles() { reader_.CloseFiles(); }
 
   // Whether the current document is on disk and not empty.
@@ -79,6 +84,9 @@ class ViewerDocument : public QObject {
   void ReadPage();
   // The new current document's first page, after a step or a hand-over.
   void ShowNewDocument();
+  // Reads the file again from its first page and shows its page `ordinal`
+  // (1 the first), or the last one it reaches when it has fewer.
+  void ShowPageOfFile(int ordinal);
 
   ViewerSession& session_;
   PictureCache pictures_;

@@ -6,6 +6,7 @@
 #include "live_view.h"
 #include "page_window.h"
 #include "viewer_document.h"
+#include "window_places.h"
 #include "zoom_window.h"
 
 namespace lvx {
@@ -15,9 +16,14 @@ namespace lvx {
 // QApplication.
 class ViewerWindows {
  public:
-  // Without `services` the page window uses the desktop's.
+  // Without `services` the page window uses the desktop's; without
+  // `devicePixelRatio` the drawings have the screen's.
   explicit ViewerWindows(ViewerSession& session,
-                         std::optional<PageWindowServices> services = std::nullopt);
+                         std::optional<PageWindowServices> services = std::nullopt,
+                         std::optional<qreal> devicePixelRatio = std::nullopt);
+  ~ViewerWindows();
+  ViewerWindows(const ViewerWindows&) = delete;
+  ViewerWindows& operator=(const ViewerWindows&) = delete;
 
   // The end of start-up: the page window shown and page 1 drawn.
   void Start();
@@ -33,6 +39,8 @@ class ViewerWindows {
   ZoomWindow upper_;
   ZoomWindow lower_;
   LiveView live_;
+  // Declared last: it remembers the windows' places before they go.
+  WindowPlaces places_;
 };
 
 }  // namespace lvx

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
+#include <QWheelEvent>
 #include <array>
 
 #include "button_layout.h"
@@ -66,6 +68,10 @@ ZoomWindow::ZoomWindow(ViewerDocument& document, ZoomHalf half, QWidget* parent)
   connect(&document_, &ViewerDocument::ZoomHideRequested, this, [this](ZoomHalf wanted) {
     if (wanted == half_) hide();
   });
+  AddPagingKeys(*this, [this](PagingMove move) { Page(move); });
+  // Escape leaves as a click on the picture does.
+  auto* escape = new QShortcut(Qt::Key_Escape, this);
+  connect(escape, &QShortcut::activated, this, [this] { Guarded([this] { Form_Click(); }); });
   UpdateCaption();
 }
 
@@ -80,7 +86,21 @@ void ZoomWindow::ShowHere() {
 }
 
 void ZoomWindow::UpdateCaption() {
-  setWindowTitle(ZoomCaption(half_, document_.session().DocFileName));
+  setWindowTitle(LiteralWindowTitle(ZoomCaption(half_, document_.session().DocFileName)));
+}
+
+void ZoomWindow::Page(PagingMove move) {
+  switch (move) {
+    case PagingMove::kNext:
+      Command1_Click();
+      break;
+    case PagingMove::kPrevious:
+      document_.PreviousPage();
+      break;
+    case PagingMove::kFirst:
+      document_.FirstPageOfDocument();
+      break;
+  }
 }
 
 void ZoomWindow::Command1_Click() {
@@ -114,6 +134,15 @@ void ZoomWindow::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
     Guarded([this] { Form_Click(); });
   }
+}
+
+void ZoomWindow::wheelEvent(QWheelEvent* event) {
+  Guarded([&] {
+    const int notches = wheel_.Notches(*event);
+    for (int i = 0; i < notches; ++i) Page(PagingMove::kNext);
+    for (int i = 0; i > notches; --i) Page(PagingMove::kPrevious);
+  });
+  event->accept();
 }
 
 }  // namespace lvx

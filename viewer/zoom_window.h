@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "viewer_document.h"
+#include "window_keys.h"
 
 class QPushButton;
 
@@ -28,10 +29,14 @@ class ZoomWindow : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void ShowHere();
   void UpdateCaption();
+  // A paging key or the wheel: as "&Avanti", free of the page window's
+  // busy guard.
+  void Page(PagingMove move);
 
   void Command1_Click();
   void Command2_Click();
@@ -40,6 +45,7 @@ class ZoomWindow : public QWidget {
 
   ViewerDocument& document_;
   ZoomHalf half_;
+  WheelPaging wheel_;
 };
 
 }  // namespace lvx

@@ -6,8 +6,10 @@
 //   lvxbench header DOC [RUNS]     the viewer's header pre-read
 //   lvxbench interp DOC [RUNS]     every page through the interpreter, null views
 //   lvxbench startup DOC [RUNS]    header pre-read and the first page in the viewer's drawings
-//   lvxbench pagetimes DOC [N]     the first page and N-1 page requests; times of the requests
-//   lvxbench pages DOC N           N pages and nothing else (for an outside timer)
+//   lvxbench pagetimes DOC [N [R]] the first page and N-1 page requests; times of the requests
+//   lvxbench pages DOC N [R]       N pages and nothing else (for an outside timer)
+// R is the screen's device pixel ratio (1 unless given): 2 draws the
+// pages as a screen scaled twice shows them.
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -81,18 +83,23 @@ int StartUp(const std::string& doc, int runs) {
   return 0;
 }
 
-int PageTimes(const std::string& doc, int requests) {
+double RatioArg(int argc, char** argv, int index) {
+  const double ratio = argc > index ? std::atof(argv[index]) : 1.0;
+  return ratio > 0.0 ? ratio : 1.0;
+}
+
+int PageTimes(const std::string& doc, int requests, double ratio) {
   App();
-  lvx::bench::ViewerPages pages(doc);
+  lvx::bench::ViewerPages pages(doc, ratio);
   pages.ReadFirstPage();
   Print("page", TimeRuns(requests - 1, [&] { pages.NextPage(); }));
   return 0;
 }
 
 // The first page, then the next ones up to `requests` pages in all.
-int Pages(const std::string& doc, int requests) {
+int Pages(const std::string& doc, int requests, double ratio) {
   App();
-  lvx::bench::ViewerPages pages(doc);
+  lvx::bench::ViewerPages pages(doc, ratio);
   pages.ReadFirstPage();
   for (int i = 1; i < requests; ++i) pages.NextPage();
   return 0;
@@ -110,8 +117,10 @@ int main(int argc, char** argv) {
   if (command == "header") return Header(doc, CountArg(argc, argv, 3, 10));
   if (command == "interp") return Interp(doc, CountArg(argc, argv, 3, 5));
   if (command == "startup") return StartUp(doc, CountArg(argc, argv, 3, 5));
-  if (command == "pagetimes") return PageTimes(doc, CountArg(argc, argv, 3, 50));
-  if (command == "pages") return Pages(doc, CountArg(argc, argv, 3, 1));
+  if (command == "pagetimes") {
+    return PageTimes(doc, CountArg(argc, argv, 3, 50), RatioArg(argc, argv, 4));
+  }
+  if (command == "pages") return Pages(doc, CountArg(argc, argv, 3, 1), RatioArg(argc, argv, 4));
   std::fprintf(stderr, "lvxbench: unknown command %s\n", command.c_str());
   return 2;
 }

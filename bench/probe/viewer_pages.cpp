@@ -14,9 +14,10 @@ ViewerEnvironment Environment(const std::string& docPath) {
 
 }  // namespace
 
-ViewerPages::ViewerPages(const std::string& docPath) : session_(Environment(docPath)) {
+ViewerPages::ViewerPages(const std::string& docPath, double ratio)
+    : session_(Environment(docPath)) {
   session_.LoadDocumentPath();
-  document_ = std::make_unique<ViewerDocument>(session_);
+  document_ = std::make_unique<ViewerDocument>(session_, ratio);
 }
 
 }  // namespace lvx::bench

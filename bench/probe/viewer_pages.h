@@ -12,10 +12,11 @@ namespace lvx::bench {
 // The viewer's own document of its windows on `docPath`, as the page window
 // drives it: the three drawings the windows hold (the page window's client
 // area in millimetres at 96 dpi, the zoom windows' stretched halves), the
-// reader and the picture cache; no window is made.
+// reader and the picture cache; no window is made. A screen of device
+// pixel ratio `ratio` gets drawings with that many more pixels.
 class ViewerPages {
  public:
-  explicit ViewerPages(const std::string& docPath);
+  explicit ViewerPages(const std::string& docPath, double ratio = 1.0);
 
   // The start-up's header pre-read.
   void ReadHeaderRecords() { session_.ReadHeaderRecords(); }

@@ -214,6 +214,38 @@ TEST_F(FormLvxPickTest, CancelAndCloseLeaveTheFileAsItWas) {
   EXPECT_EQ(ReadAll(ini), old);
 }
 
+TEST_F(FormLvxPickTest, EnterIsOkEscapeIsCancel) {
+  const std::string old = "PRINTER=Laser\r\nCOPIES=3\r\n";
+  const struct {
+    const char* focus;  // the control that has the focus
+    Qt::Key key;
+    bool written;
+  } rows[] = {
+      {"Combo1", Qt::Key_Return, true},   {"Combo2", Qt::Key_Enter, true},
+      {"Command1", Qt::Key_Return, true}, {"Command2", Qt::Key_Return, false},
+      {"Combo1", Qt::Key_Escape, false},  {"Command1", Qt::Key_Escape, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.focus << " " << row.key);
+    dir.Write("lvxprint.ini", old);
+    const auto form = Open();
+    EXPECT_TRUE(qobject_cast<QDialog*>(form.get()) != nullptr);
+    Retype(Combo(*form, "Combo2"), "7");
+    auto* focus = form->findChild<QWidget*>(row.focus);
+    focus->setFocus();
+    QWidget* target = qobject_cast<QComboBox*>(focus) != nullptr
+                          ? static_cast<QWidget*>(qobject_cast<QComboBox*>(focus)->lineEdit())
+                          : focus;
+    QTest::keyClick(target, row.key);
+    EXPECT_FALSE(form->isVisible());
+    if (row.written) {
+      EXPECT_NE(ReadAll(ini).find("Printer=Laser\r\nCopies=7\r\n"), std::string::npos);
+    } else {
+      EXPECT_EQ(ReadAll(ini), old);
+    }
+  }
+}
+
 // Tests may run as root, for whom a read-only folder is still writable. A
 // file size limit makes the save fail for every user alike.
 TEST_F(FormLvxPickTest, AFailedSaveIsReportedAndTheDialogStays) {

@@ -14,16 +14,22 @@ namespace lvx::testing {
 // millimetres, the zoom views stretched over their client areas) with the
 // viewer's record handlers over them.
 struct PageFixture {
-  PageImage main{HalfPagePixels(), ViewScale::Millimetres(kScreenDpi)};
-  PageImage upper{kZoomClientPixels, ViewScale::Zoom()};
-  PageImage lower{kZoomClientPixels, ViewScale::Zoom()};
+  // A screen of device pixel ratio `ratio` gets that many more pixels.
+  explicit PageFixture(const std::string& docFolder = ".", qreal ratio = 1.0)
+      : main(HalfPagePixels(), ViewScale::Millimetres(kScreenDpi), ratio),
+        upper(kZoomClientPixels, ViewScale::Zoom(), ratio),
+        lower(kZoomClientPixels, ViewScale::Zoom(), ratio) {
+    handlers.SetDocFolder(docFolder);
+  }
+
+  PageImage main;
+  PageImage upper;
+  PageImage lower;
   RecordScanner scanner;
   std::int16_t pageNumber = 1;
   PictureCache pictures;
   SplitViewHandlers handlers{scanner, SplitViews{main.view(), upper.view(), lower.view()},
                              pageNumber, &pictures};
-
-  explicit PageFixture(const std::string& docFolder = ".") { handlers.SetDocFolder(docFolder); }
 
   // Dispatches one record line.
   void Run(const std::string& line) {

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "glass_cursor.h"
 #include "window_fixture.h"
 
 namespace lvx {
@@ -148,6 +149,40 @@ TEST(PageWindow, PointerIsTheGlassUpToThePageEdge) {
   f.page().Busy = 1;
   f.MoveTo(10.0, 140.0);
   EXPECT_EQ(f.page().cursor().shape(), Qt::WaitCursor);
+}
+
+TEST(PageWindow, GlassPointerIsABlackRimmedGlassOnATransparentGround) {
+  const QCursor glass = GlassCursor();
+  // In a bitmap a set pixel (colour 1) shows black; in the mask, it shows
+  // at all.
+  const QImage bits = glass.bitmap().toImage();
+  const QImage mask = glass.mask().toImage();
+  const auto set = [](const QImage& image, int x, int y) {
+    return image.pixelColor(x, y) == QColor(Qt::color1);
+  };
+  const struct {
+    QPoint at;
+    bool shown;
+    bool black;
+    const char* what;
+  } rows[] = {
+      {{0, 0}, false, false, "corner"},     {{31, 31}, false, false, "far corner"},
+      {{31, 0}, false, false, "top right"}, {{9, 8}, true, false, "centre of the lens"},
+      {{11, 8}, true, false, "glass"},      {{16, 8}, true, true, "rim right"},
+      {{9, 1}, true, true, "rim top"},      {{2, 8}, true, true, "rim left"},
+      {{19, 18}, true, true, "handle"},     {{24, 3}, false, false, "beside the handle"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(set(mask, row.at.x(), row.at.y()), row.shown) << row.what;
+    EXPECT_EQ(set(bits, row.at.x(), row.at.y()), row.black) << row.what;
+  }
+  int shownPixels = 0;
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) shownPixels += set(mask, x, y) ? 1 : 0;
+  }
+  // The glass and its handle take well under half the square.
+  EXPECT_GT(shownPixels, 150);
+  EXPECT_LT(shownPixels, 400);
 }
 
 TEST(PageWindow, PageClickOpensTheHalfAtThe71MillimetreLine) {

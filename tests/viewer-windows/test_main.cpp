@@ -13,6 +13,8 @@ int main(int argc, char* argv[]) {
                                std::filesystem::perm_options::replace);
   qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.path()));
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Nothing a test does lands in the user's config folder.
+  qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(runtime.path() + "/config"));
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("lvxview"));
   ::testing::InitGoogleTest(&argc, argv);

@@ -15,6 +15,8 @@ namespace lvx::testing {
 WindowFixture::WindowFixture() {
   std::filesystem::create_directories(app);
   std::filesystem::create_directories(docs);
+  // The windows' places are each test's own.
+  qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path() + "/config"));
 }
 
 WindowFixture::~WindowFixture() {
@@ -42,14 +44,16 @@ void WindowFixture::StartWindows() {
   services.AskOkCancel = [this](const QString& title, const QString& text) {
     asked << title << text;
     busyWhenAsked.push_back(windows->page().Busy);
+    if (whileAsked) whileAsked();
     return answer;
   };
   services.ShowMessage = [this](const QString& title, const QString& text) {
     shown << title << text;
     busyWhenAsked.push_back(windows->page().Busy);
+    if (whileAsked) whileAsked();
   };
   services.Editor = editor;
-  windows = std::make_unique<ViewerWindows>(*session, services);
+  windows = std::make_unique<ViewerWindows>(*session, services, devicePixelRatio);
   windows->Start();
 }
 

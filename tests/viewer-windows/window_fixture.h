@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QImage>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,7 +36,11 @@ struct WindowFixture {
   QStringList shown;
   // The page window's Busy each time a message box came up.
   std::vector<int> busyWhenAsked;
+  // Runs while a message box is up, when set.
+  std::function<void()> whileAsked;
   EditorSources editor;
+  // The drawings' device pixel ratio when set, else the screen's.
+  std::optional<qreal> devicePixelRatio;
 
   WindowFixture();
   ~WindowFixture();

@@ -97,9 +97,14 @@ struct Viewer {
     env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime));
     env.insert("CUPS_SERVER", QString::fromStdString(dir.path() + "/no-cups.sock"));
     env.insert("QT_SCALE_FACTOR", scale);
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.path() + "/config"));
     return env;
   }
 
+  void Start(const std::string& doc, const QString& scaleFactor) {
+    scale = scaleFactor;
+    Start(doc);
+  }
   void Start(const std::string& doc) {
     process.setProcessEnvironment(Environment());
     process.setWorkingDirectory(QString::fromStdString(docs));
@@ -148,9 +153,10 @@ struct Viewer {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("QT_QPA_PLATFORM");
     env.insert("DISPLAY", display);
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime));
     grabber.setProcessEnvironment(env);
-    grabber.start(QStringLiteral(WINDOW_GRABBER), {window, file});
-    grabber.waitForFinished(kWaitMs);
+    grabber.start(QStringLiteral(X11_GRAB_BINARY), {window, file});
+    if (!grabber.waitForFinished(kWaitMs) || grabber.exitCode() != 0) return {};
     return QImage(file);
   }
 
@@ -359,6 +365,63 @@ TEST(LvxviewOnADisplay, FollowsItsDocumentAndTakesAnotherHandedOver) {
     EXPECT_TRUE(viewer.process.waitForFinished(kWaitMs));
     EXPECT_EQ(viewer.process.exitCode(), 0);
   }
+}
+
+// The pixels of the invoice's blue logo in `shot`.
+QRect BlueInk(const QImage& shot) {
+  QRect bounds;
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      const QRgb pixel = shot.pixel(x, y);
+      if (qBlue(pixel) > 120 && qRed(pixel) < 100 && qBlue(pixel) - qGreen(pixel) > 40) {
+        bounds |= QRect(x, y, 1, 1);
+      }
+    }
+  }
+  return bounds;
+}
+
+TEST(LvxviewOnADisplay, LogoLandsAtTwiceItsPlaceOnAScreenScaledTwice) {
+  if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
+      QStandardPaths::findExecutable("xdotool").isEmpty()) {
+    GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
+  }
+  VirtualDisplay display;
+  ASSERT_FALSE(display.name().isEmpty());
+  QRect logo[2];
+  for (const int scale : {1, 2}) {
+    SCOPED_TRACE(scale);
+    Viewer viewer;
+    viewer.display = display.name();
+    fs::create_directories(viewer.docs);
+    for (const char* name : {"invoice.lvx", "part-form.lvx", "logo.bmp"}) {
+      fs::copy_file(std::string(LVX_EXAMPLES) + "/" + name, viewer.docs + "/" + name);
+    }
+    viewer.Start(viewer.docs + "/invoice.lvx", QString::number(scale));
+    const QString window = viewer.PageWindow();
+    ASSERT_FALSE(window.isEmpty());
+    QImage shot;
+    // The first page is drawn a moment after the window shows.
+    EXPECT_TRUE(WaitFor([&] {
+      shot = viewer.Grab(window);
+      return !shot.isNull() && !BlueInk(shot).isEmpty();
+    }));
+    // The page window's client area in device pixels.
+    EXPECT_EQ(shot.size(), QSize(461, 537) * scale);
+    logo[scale - 1] = BlueInk(shot);
+    viewer.Key(window, "alt+e");
+    EXPECT_TRUE(viewer.process.waitForFinished(kWaitMs));
+  }
+  // At 1: the logo's 120 by 48 pixels halved, from (150, 10) mm halved;
+  // its blue starts a few rows down.
+  EXPECT_NEAR(logo[0].left(), 75 * 96 / 25.4, 2.0);
+  EXPECT_GE(logo[0].top(), 18);
+  EXPECT_LE(logo[0].bottom(), 19 + 24);
+  EXPECT_NEAR(logo[0].width(), 60, 2.0);
+  EXPECT_NEAR(logo[1].left(), 2 * logo[0].left(), 2.0);
+  EXPECT_NEAR(logo[1].top(), 2 * logo[0].top(), 2.0);
+  EXPECT_NEAR(logo[1].width(), 2 * logo[0].width(), 2.0);
+  EXPECT_NEAR(logo[1].height(), 2 * logo[0].height(), 2.0);
 }
 
 }  // namespace
