@@ -122,6 +122,15 @@ TEST(ReadPage, MergeFileNamedInAnyCaseWithBackslashes) {
   EXPECT_EQ(f.Request(), (Calls{"\"head\"", "\"body\""}));
 }
 
+TEST(ReadPage, LinuxWrittenDocumentPagesAtLfLines) {
+  ReaderFixture f;
+  f.dir.Write("form.lvx", "*TEXT /X:1 /Y:1 /T:form\n");
+  f.Open("*TEXT /X:1 /Y:1 /T:A\n*PAGE /N:form.lvx\n*TEXT /X:1 /Y:1 /T:B\n");
+  EXPECT_EQ(f.Request(), Calls{"\"A\""});
+  EXPECT_EQ(f.Request(), (Calls{"\"form\"", "\"B\""}));
+  EXPECT_EQ(f.reader.PageNumber, 2);
+}
+
 TEST(ReadPage, MissingMergeDrawsNothingAndThePageGoesOn) {
   ReaderFixture f;
   f.Open(Text("A") + "*MERGE /N:missing.lvx\r\n*MERGE\r\n" + Text("B"));
