@@ -188,6 +188,21 @@ TEST(ReadPage, PageNumbersRestartPerDocument) {
   }
 }
 
+// The 16-bit page number stops at its largest value: the step that would
+// overflow is skipped, as every failing step of a request is.
+TEST(ReadPage, PageNumberStopsAtItsLargestValue) {
+  ReaderFixture f;
+  const std::string page = "*TEXT /X:1 /Y:1 /PAGE\r\n";
+  f.Open(page + "*PAGE\r\n" + page + "*PAGE\r\n" + page + "*PAGE\r\n" + page);
+  f.Request();
+  f.reader.PageNumber = 32766;
+  EXPECT_EQ(f.Request(), Calls{"PrintNumber 32767"});
+  EXPECT_EQ(f.Request(), Calls{"PrintNumber 32767"});
+  EXPECT_EQ(f.reader.PageNumber, 32767);
+  EXPECT_EQ(f.Request(), Calls{"PrintNumber 32767"});
+  EXPECT_EQ(f.Request(), Calls{"PrintNumber 1"});
+}
+
 TEST(ReadPage, ThePositionCarriesAcrossPages) {
   ReaderFixture f;
   f.Open("*TEXT /X:30 /Y:40 /T:a\r\n*PAGE\r\n*TEXT /D:5 /T:b\r\n");
