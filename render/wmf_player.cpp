@@ -82,8 +82,9 @@ void ReadPolyPolygon(ByteReader& params, QPainterPath& path) {
 
 }  // namespace
 
-Player::Player(QPainter& painter, const QRectF& target, const WmfContent& content)
-    : painter_(painter), target_(target), content_(content) {
+Player::Player(QPainter& painter, const QRectF& target, const WmfContent& content,
+               LayerImages* layers)
+    : painter_(painter), target_(target), content_(content), layerImages_(layers) {
   state_.windowOrg = content.frame.topLeft();
   state_.windowExt = content.frame.size();
   state_.pen = QPen(Qt::black, 0.0);
@@ -455,7 +456,7 @@ void Player::Blit(const Record& record, ByteReader& params) {
       !painter_.paintEngine()->hasFeature(QPaintEngine::RasterOpModes)) {
     // A PDF has no raster operations: the bitmaps are combined apart and
     // drawn as one picture.
-    if (!layer_) layer_.emplace(target_, base_);
+    if (!layer_) layer_.emplace(target_, base_, layerImages_);
     layer_->Combine(*rasterOp, image, source, target.normalized(), mapping_,
                     painter_.testRenderHint(QPainter::SmoothPixmapTransform));
     return;

@@ -27,7 +27,10 @@ namespace lvx::wmf {
 // through a RasterLayer.
 class Player {
  public:
-  Player(QPainter& painter, const QRectF& target, const WmfContent& content);
+  // `layers` keeps the pictures combined bitmaps came to, for the next time
+  // the same picture is played; may be null.
+  Player(QPainter& painter, const QRectF& target, const WmfContent& content,
+         LayerImages* layers = nullptr);
   void Play();
 
  private:
@@ -83,6 +86,7 @@ class Player {
   std::vector<Object> objects_;
   // No slot below this one is free.
   std::size_t lowestFree_ = 0;
+  LayerImages* layerImages_;
   std::optional<RasterLayer> layer_;
 };
 

@@ -25,22 +25,42 @@ QSize LayerSize(const QRectF& area, const QTransform& toDevice) {
 
 }  // namespace
 
-RasterLayer::RasterLayer(const QRectF& area, const QTransform& toDevice)
-    : area_(area.normalized()), size_(LayerSize(area_, toDevice)) {
+const QImage* LayerImages::Find(const Key& key) const {
+  for (const auto& [kept, image] : kept_) {
+    if (kept == key) return &image;
+  }
+  return nullptr;
+}
+
+void LayerImages::Keep(const Key& key, QImage image) {
+  if (kept_.size() >= kMaxKept) kept_.erase(kept_.begin());
+  kept_.emplace_back(key, std::move(image));
+}
+
+qint64 LayerImages::MemoryBytes() const {
+  qint64 bytes = 0;
+  for (const auto& entry : kept_) bytes += entry.second.sizeInBytes();
+  return bytes;
+}
+
+RasterLayer::RasterLayer(const QRectF& area, const QTransform& toDevice, LayerImages* images)
+    : area_(area.normalized()), size_(LayerSize(area_, toDevice)), images_(images) {
   if (size_.isEmpty()) return;
   toPixels_ = QTransform::fromTranslate(-area_.left(), -area_.top()) *
               QTransform::fromScale(size_.width() / area_.width(), size_.height() / area_.height());
-  const auto count =
-      static_cast<std::size_t>(size_.width()) * static_cast<std::size_t>(size_.height());
-  keep_.assign(count, kRgb);
-  flip_.assign(count, 0);
-  scratch_ = QImage(size_, QImage::Format_ARGB32);
 }
 
 void RasterLayer::Combine(RasterOp operation, const QImage& image, const QRectF& source,
                           const QRectF& target, const QTransform& toArea, bool smooth) {
-  if (scratch_.isNull() || image.isNull()) return;
-  const QTransform toPixels = toArea * toPixels_;
+  // The work waits for the flush, which may find the result made already.
+  if (size_.isEmpty() || image.isNull()) return;
+  queued_.push_back({operation, image, source, target, toArea, smooth});
+}
+
+void RasterLayer::Apply(const Blit& blit) {
+  const RasterOp operation = blit.operation;
+  const QRectF& target = blit.target;
+  const QTransform toPixels = blit.toArea * toPixels_;
   const QRect touched =
       toPixels.mapRect(target.normalized()).toAlignedRect().intersected(scratch_.rect());
   if (touched.isEmpty()) return;
@@ -52,10 +72,10 @@ void RasterLayer::Combine(RasterOp operation, const QImage& image, const QRectF&
   }
   {
     QPainter painter(&scratch_);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, blit.smooth);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setTransform(toPixels);
-    painter.drawImage(target, image, source);
+    painter.drawImage(target, blit.image, blit.source);
   }
   for (int y = touched.top(); y <= touched.bottom(); ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(scratch_.constScanLine(y));
@@ -84,10 +104,21 @@ void RasterLayer::Combine(RasterOp operation, const QImage& image, const QRectF&
       }
     }
   }
-  pending_ = true;
 }
 
-QImage RasterLayer::Result() const {
+QImage RasterLayer::Result() {
+  if (queued_.empty()) return {};
+  const LayerImages::Key key{flushed_, size_, area_.size(), queued_.front().smooth};
+  if (images_ != nullptr) {
+    if (const QImage* made = images_->Find(key)) return *made;
+  }
+  const auto count =
+      static_cast<std::size_t>(size_.width()) * static_cast<std::size_t>(size_.height());
+  keep_.assign(count, kRgb);
+  flip_.assign(count, 0);
+  if (scratch_.size() != size_) scratch_ = QImage(size_, QImage::Format_ARGB32);
+  if (scratch_.isNull()) return {};
+  for (const Blit& blit : queued_) Apply(blit);
   QImage result(size_, QImage::Format_ARGB32);
   if (result.isNull()) return result;
   for (int y = 0; y < size_.height(); ++y) {
@@ -100,15 +131,16 @@ QImage RasterLayer::Result() const {
       row[x] = keep == kRgb && flip == 0 ? 0u : 0xFF000000u | ((kRgb & keep) ^ flip);
     }
   }
+  if (images_ != nullptr) images_->Keep(key, result);
   return result;
 }
 
 void RasterLayer::Flush(QPainter& painter) {
-  if (!pending_) return;
-  painter.drawImage(area_, Result());
-  std::fill(keep_.begin(), keep_.end(), kRgb);
-  std::fill(flip_.begin(), flip_.end(), 0u);
-  pending_ = false;
+  if (queued_.empty()) return;
+  const QImage result = Result();
+  if (!result.isNull()) painter.drawImage(area_, result);
+  queued_.clear();
+  ++flushed_;
 }
 
 }  // namespace lvx::wmf

@@ -497,6 +497,35 @@ TEST(PdfWriter, MetafileRasterOperationsLookAsOnScreen) {
   }
 }
 
+// A masked logo on every page is combined once: the pages draw the very
+// same picture, which the file stores once.
+TEST(PdfWriter, AMaskedMetafileLogoOnEveryPageIsStoredOnce) {
+  const auto wmf = DecodePicture(
+      WmfBuilder({0, 0, 400, 200}, 254)
+          .StretchDib({0, 0, 400, 200}, Logo(qRgb(255, 255, 255), qRgb(0, 0, 0)), kAnd)
+          .StretchDib({0, 0, 400, 200}, Logo(qRgb(0, 0, 0), qRgb(200, 30, 40)), kOr)
+          .Bytes());
+  ASSERT_NE(wmf, nullptr);
+  const TempDir dir;
+  const std::string pdf = Written(dir, [&](QPainter& painter, PdfDocument& document) {
+    painter.resetTransform();
+    PainterPageView view(painter, ViewScale::Millimetres(PdfDocument::kResolution));
+    for (int page = 0; page < 3; ++page) {
+      if (page > 0) document.StartPage(kPortrait);
+      view.DrawPicture(*wmf, 10 + page, 10, std::nullopt);
+    }
+  });
+  const PdfProbe probe = Probe(pdf);
+  ASSERT_EQ(probe.pages.size(), 3U);
+  std::set<int> objects;
+  for (const PdfImage& image : probe.images) objects.insert(image.object);
+  EXPECT_EQ(probe.images.size(), 6U) << "a picture and its mask on each page";
+  EXPECT_EQ(objects.size(), 1U) << "poppler names a mask by its picture's object";
+  const QImage third = Rendered(dir, pdf, 3);
+  EXPECT_TRUE(Near(At(third, 32, 20), qRgb(200, 30, 40)));
+  EXPECT_TRUE(Near(At(third, 14, 12), qRgb(255, 255, 255)));
+}
+
 TEST(PdfWriter, EachPageHasItsOwnSize) {
   const TempDir dir;
   const std::string pdf = Written(dir, [](QPainter& painter, PdfDocument& document) {
