@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,20 @@ inline constexpr std::size_t kCommandTextLimit = 1024;
 // text after the cut is longer than kCommandTextLimit: rather nothing than a
 // path cut short. Never throws.
 std::string CommandArguments(std::string_view commandText);
+
+// The command text after the "/CMD" cut, quotes and blanks as they came;
+// nothing when it is longer than kCommandTextLimit.
+std::optional<std::string_view> ArgumentText(std::string_view commandText);
+
+// Position of the first `key` in `textUp`, from `from` on, that starts an
+// argument (at the start of the text or after a blank or a quote), so that a
+// key inside a path component ("/mnt/c:/") does not count; npos when there
+// is none.
+std::size_t FindArgumentKey(std::string_view textUp, std::string_view key, std::size_t from = 0);
+
+// `text` without its double quotes and, where asked, without blanks at
+// either end.
+std::string WithoutQuotes(std::string_view text, bool trimStart, bool trimEnd);
 
 // Prints the usage for "--help" or "<program> <version>" for "--version"
 // to standard output when that is the whole command text; true when it

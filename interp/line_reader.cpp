@@ -32,6 +32,7 @@ bool LineReader::Open(std::string_view path) {
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   pos_ = end_ = 0;
   offset_ = 0;
+  lineEnds_ = LineEnds::kUnknown;
   return true;
 }
 
@@ -46,6 +47,7 @@ void LineReader::Close() {
 bool LineReader::Fill() {
   if (fd_ < 0 || failed_) return false;
   pos_ = 0;
+  nextLf_ = kNoLf;
   ssize_t got = 0;
   do {
     got = ::read(fd_, buffer_.get(), kBufferSize);
@@ -74,6 +76,24 @@ void LineReader::Take(std::string& line, const char* bytes, std::size_t count, T
   if (tail != nullptr) tail->Scan(std::string_view(bytes + kept, count - kept));
 }
 
+const char* LineReader::FindLineEnd() {
+  const char* from = buffer_.get() + pos_;
+  const std::size_t count = end_ - pos_;
+  if (lineEnds_ == LineEnds::kCr) return static_cast<const char*>(std::memchr(from, '\r', count));
+  // The next LF of the buffer is remembered, so that lines ended by lone CRs
+  // do not scan the rest of the buffer again each.
+  if (nextLf_ == kNoLf || nextLf_ < pos_) {
+    const auto* lf = static_cast<const char*>(std::memchr(from, '\n', count));
+    nextLf_ = lf == nullptr ? end_ : static_cast<std::size_t>(lf - buffer_.get());
+  }
+  const auto* cr = static_cast<const char*>(std::memchr(from, '\r', nextLf_ - pos_));
+  const char* found = cr != nullptr ? cr : nextLf_ < end_ ? buffer_.get() + nextLf_ : nullptr;
+  if (found != nullptr && lineEnds_ == LineEnds::kUnknown) {
+    lineEnds_ = *found == '\n' ? LineEnds::kCrOrLf : LineEnds::kCr;
+  }
+  return found;
+}
+
 bool LineReader::ReadLine(std::string& line, TailKeys* tail) {
   if (AtEnd()) return false;
   line.clear();
@@ -81,16 +101,17 @@ bool LineReader::ReadLine(std::string& line, TailKeys* tail) {
   for (;;) {
     if (pos_ == end_ && !Fill()) break;
     const char* start = buffer_.get() + pos_;
-    const void* cr = std::memchr(start, '\r', end_ - pos_);
-    if (cr == nullptr) {
+    const char* stop = FindLineEnd();
+    if (stop == nullptr) {
       Take(line, start, end_ - pos_, tail);
       pos_ = end_;
       continue;
     }
-    const auto length = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
+    const auto length = static_cast<std::size_t>(stop - start);
+    const bool cr = *stop == '\r';
     Take(line, start, length, tail);
     pos_ += length + 1;
-    if ((pos_ < end_ || Fill()) && buffer_[pos_] == '\n') ++pos_;
+    if (cr && (pos_ < end_ || Fill()) && buffer_[pos_] == '\n') ++pos_;
     break;
   }
   return true;

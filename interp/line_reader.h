@@ -11,7 +11,9 @@
 namespace lvx {
 
 // Reads a text file line by line as bytes. A line ends at CR LF or at a lone
-// CR; a lone LF is part of the line. A last line without an end still counts.
+// CR; a lone LF is part of the line, unless the file was written the Linux
+// way: when its first LF comes before any CR, an LF ends lines too (with a CR
+// just before it). A last line without an end still counts.
 // Only regular files open (through FindFile); reading streams through a
 // fixed buffer straight from the file descriptor. Never throws.
 class LineReader {
@@ -42,23 +44,35 @@ class LineReader {
   // Whether the line last read was longer than what was kept.
   bool LastLineCut() const { return lastLineCut_; }
 
-  // Byte offset of the next line, and a way back to it.
+  // Byte offset of the next line, and a way back to it. The way the file's
+  // lines end is known once a line end was read, so offsets handed out by
+  // Offset() read back the same lines.
   std::uint64_t Offset() const { return offset_ - (end_ - pos_); }
   bool Seek(std::uint64_t offset);
 
  private:
   bool Fill();
+  // The first buffered byte from pos_ on that ends a line, or nullptr.
+  const char* FindLineEnd();
 
   // Keeps `bytes` up to the cap; the rest goes to the tail.
   void Take(std::string& line, const char* bytes, std::size_t count, TailKeys* tail);
 
+  // How this file's lines end: decided by its first CR or LF.
+  enum class LineEnds { kUnknown, kCr, kCrOrLf };
+
   int fd_ = -1;
   bool failed_ = false;
+  LineEnds lineEnds_ = LineEnds::kUnknown;
   bool lastLineCut_ = false;
   std::unique_ptr<char[]> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   std::uint64_t offset_ = 0;  // file offset just past the buffered bytes
+  // Index of the buffer's next LF (end_ when none is left); kNoLf when not
+  // looked for since the buffer was filled.
+  static constexpr std::size_t kNoLf = static_cast<std::size_t>(-1);
+  std::size_t nextLf_ = kNoLf;
 };
 
 }  // namespace lvx

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "page_reader.h"
 
+#include <limits>
+
 namespace lvx {
 
 PageReader::PageReader(SplitViews views, PictureLoader* loader)
@@ -70,7 +72,8 @@ void PageReader::ReadPageOfOneVersion() {
     afterEnd = true;
     next = Next::kRead;
   } else if (PageBreakPending == 1) {
-    ++PageNumber;
+    // The step that would overflow the 16-bit number is skipped.
+    if (PageNumber < std::numeric_limits<std::int16_t>::max()) ++PageNumber;
     // The current record is still the "*PAGE" that ended the last page, so
     // its "/N:" file is drawn first on this one.
     Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, mergeBudget_); });

@@ -37,12 +37,10 @@ int LvxPrint::Fail(int status, std::string_view message) {
 int LvxPrint::Run(std::string_view commandText) {
   try {
     const PrintCommand command = ParsePrintCommand(commandText, place_.startFolder);
+    if (command.tooLong) return Fail(kExitNoDocument, "command line too long");
     DocPath = command.DocPath;
     DocFolder = command.DocFolder;
     DocFileName = command.DocFileName;
-    // Every file is reached by its full path, so a failed change does no harm.
-    std::error_code ignored;
-    if (!DocFolder.empty()) std::filesystem::current_path(DocFolder, ignored);
 
     // The default printer stands for a name that is empty here.
     settings = ReadPrinterSettings(place_.settingsFiles, CopiesBound::kBatchPrinter, "");
@@ -54,6 +52,7 @@ int LvxPrint::Run(std::string_view commandText) {
     copies = CopiesForRun(command.copies, settings.copies);
     const auto docPath = FindFile(DocPath);
     if (!docPath) return Fail(kExitDocumentChanged, DocPath + ": the document vanished");
+    if (const int status = EnterDocumentFolder(*docPath); status != kExitPrinted) return status;
     if (!place_.outputFile.empty()) return WriteFile(*docPath);
 
     const PrinterSystem::Printers installed = printers_.ListPrinters();
@@ -72,6 +71,16 @@ int LvxPrint::Run(std::string_view commandText) {
   } catch (const std::exception& e) {
     return Fail(kExitJobFailed, e.what());
   }
+}
+
+// Pictures named with a separator are taken from the current folder: the
+// document's folder as it is on disk, whatever the letters typed.
+int LvxPrint::EnterDocumentFolder(const std::string& docPath) {
+  DocFolder = FolderOf(docPath);
+  if (const std::string error = ChangeFolder(DocFolder); !error.empty()) {
+    return Fail(kExitJobFailed, DocFolder + ": cannot change into the document's folder: " + error);
+  }
+  return kExitPrinted;
 }
 
 int LvxPrint::Render(const std::string& docPath, const AtomicFile& pdf,

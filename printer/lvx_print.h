@@ -38,10 +38,10 @@ struct PrintPlace {
 // there), into `outputFile` when set, or, with no printer installed, into a
 // new PDF file beside the document (named on `out`); the two files are A4
 // from the sheet's corner. A printing system that cannot be asked fails the
-// run. Changes the current folder to the document's. Returns the exit
-// status; unless it is kExitPrinted nothing was printed or written and
-// `err` got one line saying why (control characters in it escaped, see
-// PrintableLine). Never throws.
+// run. Changes the current folder to the document's as found on disk, and
+// fails when it cannot. Returns the exit status; unless it is kExitPrinted
+// nothing was printed or written and `err` got one line saying why (control
+// characters in it escaped, see PrintableLine). Never throws.
 class LvxPrint {
  public:
   LvxPrint(PrintPlace place, PrinterSystem& printers, std::ostream& out, std::ostream& err);
@@ -59,6 +59,7 @@ class LvxPrint {
   int pages = 0;            // pages in the job once written
 
  private:
+  int EnterDocumentFolder(const std::string& docPath);
   int PrintOn(const std::string& printer, const std::string& docPath);
   int WriteFile(const std::string& docPath);
   int WriteBeside(const std::string& docPath);

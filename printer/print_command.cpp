@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print_command.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include "convert.h"
 #include "cp1252.h"
 #include "scan_error.h"
@@ -29,12 +34,18 @@ std::string Absolute(std::string_view path, std::string_view startFolder) {
 
 PrintCommand ParsePrintCommand(std::string_view commandText, std::string_view startFolder) {
   PrintCommand command;
-  const std::string arguments = CommandArguments(commandText);
-  if (arguments.empty()) return command;
-  const auto key = UpperCase1252(arguments).find(kCopiesKey);
-  const std::string_view path = std::string_view(arguments).substr(0, key);
-  if (key != std::string::npos && key + kCopiesKey.size() < arguments.size()) {
-    command.copies = CopiesFrom(std::string_view(arguments).substr(key + kCopiesKey.size()));
+  const auto text = ArgumentText(commandText);
+  if (!text) {
+    command.tooLong = true;
+    return command;
+  }
+  // A "/C:" inside the path ("/mnt/c:/") is part of a folder's name; blanks
+  // before the key stay with the path.
+  const auto key = FindArgumentKey(UpperCase1252(*text), kCopiesKey);
+  const std::string path = WithoutQuotes(text->substr(0, key), true, key == std::string::npos);
+  if (key != std::string::npos) {
+    const std::string copies = WithoutQuotes(text->substr(key + kCopiesKey.size()), false, true);
+    if (!copies.empty()) command.copies = CopiesFrom(copies);
   }
   if (path.empty()) return command;
   command.DocPath = Absolute(path, startFolder);
@@ -44,9 +55,21 @@ PrintCommand ParsePrintCommand(std::string_view commandText, std::string_view st
     command.DocFolder = std::string(startFolder);
   } else {
     command.DocFileName = command.DocPath.substr(slash + 1);
-    command.DocFolder = slash == 0 ? "/" : command.DocPath.substr(0, slash);
+    command.DocFolder = FolderOf(command.DocPath);
   }
   return command;
+}
+
+std::string FolderOf(std::string_view path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string_view::npos) return {};
+  return slash == 0 ? std::string("/") : std::string(path.substr(0, slash));
+}
+
+std::string ChangeFolder(const std::string& folder) {
+  if (folder.empty()) return "no folder";
+  if (::chdir(folder.c_str()) != 0) return std::strerror(errno);
+  return {};
 }
 
 std::int16_t CopiesForRun(std::int16_t commandCopies, std::int16_t settingsCopies) {

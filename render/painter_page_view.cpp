@@ -83,6 +83,38 @@ void DrawPixelBox(QPainter& painter, const QRectF& box, const QColor& colour, bo
   painter.fillRect(QRect(left + width - line, top, line, height), colour);
 }
 
+// The characters of a text starting at `x` that can reach [left, right]:
+// where the first of them starts, how many there are, and the x of the
+// first. Advances are summed one character at a time in doubles, so no
+// length overflows; a margin of a few characters makes up for kerning.
+struct TextRun {
+  qsizetype first = 0;
+  qsizetype count = 0;
+  double x = 0.0;
+  double right = 0.0;
+};
+
+TextRun VisibleRun(const QString& text, const QFontMetricsF& metrics, double x, double left,
+                   double right) {
+  const double margin = 2.0 * metrics.maxWidth();
+  TextRun run;
+  double position = x;
+  qsizetype i = 0;
+  for (; i < text.size(); ++i) {
+    const double advance = metrics.horizontalAdvance(text[i]);
+    if (position + advance >= left - margin) break;
+    position += advance;
+  }
+  run.first = i;
+  run.x = position;
+  for (; i < text.size() && position <= right + margin; ++i) {
+    position += metrics.horizontalAdvance(text[i]);
+  }
+  run.count = i - run.first;
+  run.right = position;
+  return run;
+}
+
 }  // namespace
 
 PainterPageView::PainterPageView(QPainter& painter, ViewScale scale)
@@ -204,13 +236,26 @@ void PainterPageView::PrintText(std::string_view text) {
     // tells, as no glyph is wider than twice the widest of the font.
     const double width = transparent_ ? 2.0 * metrics.maxWidth() * (unicode.size() + 1)
                                       : metrics.horizontalAdvance(unicode);
-    const QRectF cell(at, QSizeF(width, cellHeight));
-    if (!Reachable(cell)) return;
+    QRectF cell(at, QSizeF(width, cellHeight));
+    QString shown = unicode;
+    if (!Reachable(cell)) {
+      // Too long for the paint engines' coordinates: only what can reach
+      // the device is drawn, so text on the page never goes missing.
+      const QRectF device = DeviceRect(painter);
+      if (!(std::abs(at.y()) <= kFarAway) || at.y() > device.bottom() ||
+          at.y() + cellHeight < device.top()) {
+        return;
+      }
+      const TextRun run = VisibleRun(unicode, metrics, at.x(), device.left(), device.right());
+      if (run.count == 0) return;
+      shown = unicode.mid(run.first, run.count);
+      cell = QRectF(QPointF(run.x, at.y()), QPointF(run.right, at.y() + cellHeight));
+    }
     if (!transparent_) painter.fillRect(cell, Qt::white);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setFont(font_);
     painter.setPen(textColour_);
-    painter.drawText(QPointF(at.x(), at.y() + metrics.ascent()), unicode);
+    painter.drawText(QPointF(cell.left(), at.y() + metrics.ascent()), shown);
   });
   textPosition_ = QPointF(0.0, textPosition_.y() + cellHeight / scale_.y);
 }

@@ -15,13 +15,17 @@ constexpr double kHmmPerPixel = 2540.0 / 96.0;
 // Scaled copies are kept up to a window's size.
 constexpr int kMaxScaledSide = 4096;
 
-// The format the first bytes announce, for the formats documents carry
-// most; empty for the others.
+// The format the first bytes announce, among the pixel formats documents
+// may carry: Windows bitmaps, icons and cursors, GIF, JPEG and PNG. Empty
+// for anything else, which is no picture here whatever reader Qt has for it.
 QByteArray FormatByMagic(const QByteArray& data) {
   if (data.startsWith("BM")) return "bmp";
   if (data.startsWith("\x89PNG")) return "png";
   if (data.startsWith("\xFF\xD8\xFF")) return "jpeg";
   if (data.startsWith("GIF8")) return "gif";
+  // An icon directory: reserved 0, type 1 (icon) or 2 (cursor).
+  if (data.startsWith(QByteArrayView("\0\0\1\0", 4))) return "ico";
+  if (data.startsWith(QByteArrayView("\0\0\2\0", 4))) return "cur";
   return {};
 }
 
@@ -29,12 +33,12 @@ QImage Read(const QByteArray& data, const QByteArray& format) {
   QBuffer buffer;
   buffer.setData(data);
   if (!buffer.open(QIODevice::ReadOnly)) return {};
-  QImageReader reader(&buffer, format);
   // The content decides, not the name: documents often carry pictures
-  // under the wrong extension. Without a format known from the first
-  // bytes, every image reader is asked; with one, only its own.
-  reader.setDecideFormatFromContent(format.isEmpty());
-  reader.setAutoDetectImageFormat(format.isEmpty());
+  // under the wrong extension. Only the reader of the format the first
+  // bytes announce is asked.
+  QImageReader reader(&buffer, format);
+  reader.setDecideFormatFromContent(false);
+  reader.setAutoDetectImageFormat(false);
   reader.setAllocationLimit(RasterPicture::kAllocationLimitMb);
   QImage image;
   if (!reader.read(&image)) return {};
@@ -45,11 +49,9 @@ QImage Read(const QByteArray& data, const QByteArray& format) {
 
 std::shared_ptr<const RasterPicture> RasterPicture::Decode(const QByteArray& data) {
   if (!LooksComplete(data)) return nullptr;
-  // Asking every image reader loads every image plugin with its libraries;
-  // a known format goes straight to its reader.
   const QByteArray format = FormatByMagic(data);
+  if (format.isEmpty()) return nullptr;
   QImage image = Read(data, format);
-  if (image.isNull() && !format.isEmpty()) image = Read(data, {});
   if (image.isNull()) return nullptr;
   return std::make_shared<const RasterPicture>(std::move(image));
 }

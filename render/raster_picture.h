@@ -9,16 +9,17 @@
 
 namespace lvx {
 
-// A pixel picture (bitmap, icon, GIF, JPEG, PNG). Its own size is its pixel
+// A pixel picture (bitmap, icon or cursor, GIF, JPEG, PNG). Its own size is its pixel
 // size at the screen's 96 dots per inch: 400 by 200 pixels are about 10583
 // by 5292 hundredths of a millimetre.
 class RasterPicture : public DrawablePicture {
  public:
   explicit RasterPicture(QImage image) : image_(std::move(image)) {}
 
-  // The picture in `data` through Qt's image readers, or null when no
-  // reader takes it, when it is cut short or corrupt, or when it would need
-  // more than kAllocationLimitMb of memory. Never throws.
+  // The picture in `data`, told by its first bytes, through Qt's reader of
+  // that format; null for any other format (TIFF, SVG, WebP, ...), when it
+  // is cut short or corrupt, or when it would need more than
+  // kAllocationLimitMb of memory. Never throws.
   static std::shared_ptr<const RasterPicture> Decode(const QByteArray& data);
   static constexpr int kAllocationLimitMb = 256;
 

@@ -74,13 +74,13 @@ WmfPicture::WmfPicture(WmfContent content, double widthHmm, double heightHmm)
     : content_(std::move(content)), widthHmm_(widthHmm), heightHmm_(heightHmm) {}
 
 void WmfPicture::Draw(QPainter& painter, const QRectF& target) const {
-  wmf::Player(painter, target, content_).Play();
+  wmf::Player(painter, target, content_, &layers_).Play();
 }
 
 qint64 WmfPicture::MemoryBytes() const {
   qint64 bytes = content_.data.size();
   for (const QImage& image : content_.images) bytes += image.sizeInBytes();
-  return bytes;
+  return bytes + layers_.MemoryBytes();
 }
 
 }  // namespace lvx

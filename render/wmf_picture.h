@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "drawable_picture.h"
+#include "wmf_raster_layer.h"
 
 namespace lvx {
 
@@ -48,6 +49,8 @@ class WmfPicture : public DrawablePicture {
   WmfContent content_;
   double widthHmm_;
   double heightHmm_;
+  // Bitmaps combined for a PDF, kept for the next page.
+  mutable wmf::LayerImages layers_;
 };
 
 }  // namespace lvx

@@ -20,6 +20,35 @@ constexpr std::uint32_t kPatternCopy = 0x00F00021;
 constexpr std::uint32_t kBlackness = 0x00000042;
 constexpr std::uint32_t kWhiteness = 0x00FF0062;
 
+std::optional<RasterOp> RasterOpOf(std::uint32_t operation) {
+  switch (operation) {
+    case kSourceCopy:
+      return RasterOp::kCopy;
+    case kSourceAnd:
+      return RasterOp::kAnd;
+    case kSourcePaint:
+      return RasterOp::kOr;
+    case kSourceInvert:
+      return RasterOp::kXor;
+    default:
+      return std::nullopt;
+  }
+}
+
+QPainter::CompositionMode CompositionModeOf(RasterOp operation) {
+  switch (operation) {
+    case RasterOp::kAnd:
+      return QPainter::RasterOp_SourceAndDestination;
+    case RasterOp::kOr:
+      return QPainter::RasterOp_SourceOrDestination;
+    case RasterOp::kXor:
+      return QPainter::RasterOp_SourceXorDestination;
+    case RasterOp::kCopy:
+      break;
+  }
+  return QPainter::CompositionMode_SourceOver;
+}
+
 QPolygonF ReadPoints(ByteReader& params, qsizetype count) {
   QPolygonF points;
   count = std::min(count, params.remaining() / 4);
@@ -53,8 +82,9 @@ void ReadPolyPolygon(ByteReader& params, QPainterPath& path) {
 
 }  // namespace
 
-Player::Player(QPainter& painter, const QRectF& target, const WmfContent& content)
-    : painter_(painter), target_(target), content_(content) {
+Player::Player(QPainter& painter, const QRectF& target, const WmfContent& content,
+               LayerImages* layers)
+    : painter_(painter), target_(target), content_(content), layerImages_(layers) {
   state_.windowOrg = content.frame.topLeft();
   state_.windowExt = content.frame.size();
   state_.pen = QPen(Qt::black, 0.0);
@@ -67,6 +97,7 @@ void Player::Play() {
   base_ = painter_.transform();
   SetMapping();
   ForEachRecord(content_.data, content_.firstRecord, [this](const Record& record) { Run(record); });
+  FlushLayer();
   painter_.restore();
 }
 
@@ -79,7 +110,16 @@ void Player::SetMapping() {
   painter_.setTransform(mapping_ * base_);
 }
 
+void Player::FlushLayer() {
+  if (!layer_ || !layer_->pending()) return;
+  painter_.setTransform(base_);
+  layer_->Flush(painter_);
+  painter_.setTransform(mapping_ * base_);
+}
+
 void Player::ApplyClip() {
+  // Bitmaps combined so far were drawn under the clip as it was.
+  FlushLayer();
   painter_.setTransform(base_);
   if (state_.clip) {
     painter_.setClipPath(*state_.clip);
@@ -251,6 +291,7 @@ bool Player::RunShape(std::uint16_t function, ByteReader& params) {
 void Player::RunOther(const Record& record, ByteReader& params) {
   switch (record.function) {
     case kSetPixel: {
+      FlushLayer();
       const QColor colour = ReadColour(params);
       painter_.fillRect(QRectF(ReadYX(params), QSizeF(1, 1)), colour);
       break;
@@ -279,6 +320,7 @@ void Player::RunOther(const Record& record, ByteReader& params) {
 }
 
 void Player::Shape(const QPainterPath& path, bool fill) {
+  FlushLayer();
   painter_.setPen(state_.pen);
   painter_.setBrush(fill ? state_.brush : QBrush(Qt::NoBrush));
   painter_.setBackground(state_.backColour);
@@ -359,6 +401,7 @@ void Player::Select(std::uint16_t index) {
 }
 
 void Player::PatternFill(std::uint32_t operation, const QRectF& rect) {
+  FlushLayer();
   switch (operation) {
     case kPatternCopy:
       painter_.fillRect(rect, state_.brush);
@@ -399,15 +442,8 @@ void Player::Blit(const Record& record, ByteReader& params) {
   }
   const auto found = content_.images.constFind(record.offset);
   if (found == content_.images.constEnd()) return;
-  QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
-  if (operation == kSourceAnd) mode = QPainter::RasterOp_SourceAndDestination;
-  if (operation == kSourcePaint) mode = QPainter::RasterOp_SourceOrDestination;
-  if (operation == kSourceInvert) mode = QPainter::RasterOp_SourceXorDestination;
-  if (operation != kSourceCopy && mode == QPainter::CompositionMode_SourceOver) return;
-  if (mode != QPainter::CompositionMode_SourceOver &&
-      !painter_.paintEngine()->hasFeature(QPaintEngine::RasterOpModes)) {
-    return;
-  }
+  const std::optional<RasterOp> rasterOp = RasterOpOf(operation);
+  if (!rasterOp) return;
   // Rows of a bottom-up bitmap count from the bottom; negative sizes mirror.
   QRectF source(sourceCorner, QSizeF(std::abs(sourceWidth), std::abs(sourceHeight)));
   if (DibBottomUp(BlitBitmap(record))) {
@@ -416,7 +452,17 @@ void Player::Blit(const Record& record, ByteReader& params) {
   const QImage image = width < 0 || height < 0 ? found->mirrored(width < 0, height < 0) : *found;
   if (width < 0) source.moveLeft(image.width() - source.right());
   if (height < 0) source.moveTop(image.height() - source.bottom());
-  painter_.setCompositionMode(mode);
+  if (*rasterOp != RasterOp::kCopy &&
+      !painter_.paintEngine()->hasFeature(QPaintEngine::RasterOpModes)) {
+    // A PDF has no raster operations: the bitmaps are combined apart and
+    // drawn as one picture.
+    if (!layer_) layer_.emplace(target_, base_, layerImages_);
+    layer_->Combine(*rasterOp, image, source, target.normalized(), mapping_,
+                    painter_.testRenderHint(QPainter::SmoothPixmapTransform));
+    return;
+  }
+  FlushLayer();
+  painter_.setCompositionMode(CompositionModeOf(*rasterOp));
   painter_.drawImage(target.normalized(), image, source);
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }

@@ -11,6 +11,7 @@
 
 #include "wmf_objects.h"
 #include "wmf_picture.h"
+#include "wmf_raster_layer.h"
 #include "wmf_records.h"
 
 class QPainter;
@@ -21,10 +22,15 @@ namespace lvx::wmf {
 // placeable frame until the records set their own) is mapped onto `target`,
 // given in the painter's coordinates when the player is made. Records it
 // does not know are skipped; it never reads outside the data, and the
-// painter's state is as before when Play returns.
+// painter's state is as before when Play returns. Bitmap raster operations
+// are carried out on any device: where the paint engine has none (a PDF),
+// through a RasterLayer.
 class Player {
  public:
-  Player(QPainter& painter, const QRectF& target, const WmfContent& content);
+  // `layers` keeps the pictures combined bitmaps came to, for the next time
+  // the same picture is played; may be null.
+  Player(QPainter& painter, const QRectF& target, const WmfContent& content,
+         LayerImages* layers = nullptr);
   void Play();
 
  private:
@@ -54,6 +60,8 @@ class Player {
   bool RunShape(std::uint16_t function, ByteReader& params);
   void RunOther(const Record& record, ByteReader& params);
   void SetMapping();
+  // Draws the bitmaps a RasterLayer combined, before anything else is drawn.
+  void FlushLayer();
   void ApplyClip();
   void Clip(ByteReader& params, bool exclude);
   void SaveDc();
@@ -78,6 +86,8 @@ class Player {
   std::vector<Object> objects_;
   // No slot below this one is free.
   std::size_t lowestFree_ = 0;
+  LayerImages* layerImages_;
+  std::optional<RasterLayer> layer_;
 };
 
 }  // namespace lvx::wmf

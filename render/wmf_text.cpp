@@ -65,6 +65,7 @@ void Player::ExtTextOut(ByteReader& params) {
     const double right = params.I16();
     const double bottom = params.I16();
     if (options & kOpaqueRect) {
+      FlushLayer();
       painter_.fillRect(QRectF(QPointF(left, top), QPointF(right, bottom)).normalized(),
                         state_.backColour);
     }
@@ -80,6 +81,7 @@ void Player::ExtTextOut(ByteReader& params) {
 }
 
 void Player::Text(QPointF at, QByteArrayView bytes, const std::vector<double>& advances) {
+  FlushLayer();
   const double scaleX = std::abs(mapping_.m11());
   const double scaleY = std::abs(mapping_.m22());
   const QString text = Unicode(bytes);

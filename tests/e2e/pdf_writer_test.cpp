@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "metafile_builder.h"
+#include "page_image.h"
 #include "painter_page_view.h"
 #include "pdf_content.h"
 #include "pdf_document.h"
@@ -53,11 +54,11 @@ std::string Output(const QString& program, const QStringList& arguments) {
   return process.readAllStandardOutput().toStdString();
 }
 
-// A page rendered by poppler at 72 dots per inch.
-QImage Rendered(const TempDir& dir, const std::string& pdf, int page = 1) {
+// A page rendered by poppler, by default at 72 dots per inch.
+QImage Rendered(const TempDir& dir, const std::string& pdf, int page = 1, int dpi = 72) {
   const QString base = QString::fromStdString(dir.path() + "/page");
   const QString number = QString::number(page);
-  Output("pdftoppm", {"-r", "72", "-f", number, "-l", number, "-png", "-singlefile",
+  Output("pdftoppm", {"-r", QString::number(dpi), "-f", number, "-l", number, "-png", "-singlefile",
                       QString::fromStdString(pdf), base});
   return QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
 }
@@ -373,6 +374,156 @@ TEST(PdfWriter, MetafilesStayVectorsAndText) {
   ASSERT_NE(text, nullptr) << probe.pages.at(0).Text();
   EXPECT_NEAR(text->left, 25, 1.0);
   EXPECT_TRUE(probe.images.empty()) << "vectors, not pictures of them";
+}
+
+TEST(PdfWriter, LongTransparentLinesKeepWhatLiesOnThePage) {
+  const struct {
+    float points;
+    int words;
+  } rows[] = {{24, 20}, {10, 50}};
+  for (const auto& row : rows) {
+    std::string line;
+    for (int i = 1; i <= row.words; ++i) line += "Word" + std::to_string(100 + i) + " ";
+    const TempDir dir;
+    const std::string pdf = Written(dir, [&](QPainter& painter, PdfDocument&) {
+      painter.resetTransform();
+      PainterPageView view(painter, ViewScale::Millimetres(PdfDocument::kResolution));
+      view.SetFontSize(row.points);
+      view.SetTransparent(true);
+      view.MoveTo(20, 30);
+      view.PrintText(line);
+    });
+    const PdfProbe probe = Probe(pdf);
+    const PdfWord* first = probe.pages.at(0).Find("Word101");
+    ASSERT_NE(first, nullptr) << row.points << " pt: " << probe.pages.at(0).Text();
+    EXPECT_NEAR(first->left, 20, 1.0);
+    EXPECT_NE(probe.pages.at(0).Find("Word103"), nullptr) << row.points << " pt";
+  }
+}
+
+// A 400 by 200 pixel bitmap in `background` with a `logo` block in its
+// middle, from (100, 50) to (300, 150): fine enough that smoothing blurs no
+// more than a pixel of the pages compared.
+QImage Logo(QRgb background, QRgb logo) {
+  QImage image(400, 200, QImage::Format_RGB32);
+  image.fill(background);
+  for (int y = 50; y < 150; ++y) {
+    for (int x = 100; x < 300; ++x) image.setPixel(x, y, logo);
+  }
+  return image;
+}
+
+int Difference(QRgb a, QRgb b) {
+  return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                   std::abs(qBlue(a) - qBlue(b))});
+}
+
+constexpr std::uint32_t kCopy = 0x00CC0020;
+constexpr std::uint32_t kAnd = 0x008800C6;
+constexpr std::uint32_t kOr = 0x00EE0086;
+constexpr std::uint32_t kXor = 0x00660046;
+
+// Every raster operation the metafile player carries out, drawn by the
+// screen's view and by the PDF writer, over a green box where what lies
+// below must show through: the two pages agree pixel for pixel, but for
+// the antialiasing of edges.
+TEST(PdfWriter, MetafileRasterOperationsLookAsOnScreen) {
+  struct Blit {
+    std::uint32_t rop;
+    QImage bitmap;
+  };
+  const QRgb white = qRgb(255, 255, 255);
+  const QRgb black = qRgb(0, 0, 0);
+  const QImage mask = Logo(white, black);
+  const QImage picture = Logo(black, qRgb(200, 30, 40));
+  const struct {
+    const char* name;
+    std::vector<Blit> blits;
+    std::uint32_t patternRop;  // a pattern fill of the middle with a blue brush, 0 for none
+    bool boxBelow;
+  } rows[] = {
+      {"copy", {{kCopy, Logo(qRgb(250, 220, 0), qRgb(0, 0, 255))}}, 0, true},
+      {"and, a mask", {{kAnd, mask}}, 0, true},
+      {"and, colours", {{kAnd, Logo(qRgb(0, 255, 255), qRgb(255, 255, 0))}}, 0, false},
+      {"or", {{kOr, picture}}, 0, false},
+      {"xor", {{kXor, Logo(black, qRgb(255, 0, 255))}}, 0, false},
+      {"mask then picture", {{kAnd, mask}, {kOr, picture}}, 0, true},
+      {"xor, mask, xor", {{kXor, picture}, {kAnd, mask}, {kXor, picture}}, 0, true},
+      {"mask, picture, a pattern copy", {{kAnd, mask}, {kOr, picture}}, 0x00F00021, true},
+      {"blackness", {}, 0x00000042, true},
+      {"whiteness", {}, 0x00FF0062, true},
+  };
+  constexpr int kDpi = 150;
+  const ViewScale screenMm = ViewScale::Millimetres(kDpi);
+  for (const auto& row : rows) {
+    WmfBuilder builder({0, 0, 400, 200}, 254);
+    for (const Blit& blit : row.blits) builder.StretchDib({0, 0, 400, 200}, blit.bitmap, blit.rop);
+    if (row.patternRop != 0)
+      builder.SolidBrush(0xFF0000).Select(0).PatBlt({150, 80, 100, 40}, row.patternRop);
+    const auto wmf = DecodePicture(builder.Bytes());
+    ASSERT_NE(wmf, nullptr) << row.name;
+    const auto draw = [&](PageView& view) {
+      if (row.boxBelow) view.DrawRect(10, 10, 30, 40, 0x00A000, true);
+      view.DrawPicture(*wmf, 10, 10, std::nullopt);
+    };
+    PageImage screen({qRound(70 * kDpi / 25.4), qRound(50 * kDpi / 25.4)}, screenMm);
+    screen.view().Clear();
+    draw(screen.view());
+    const TempDir dir;
+    const std::string pdf = Written(dir, [&](QPainter& painter, PdfDocument&) {
+      painter.resetTransform();
+      PainterPageView view(painter, ViewScale::Millimetres(PdfDocument::kResolution));
+      draw(view);
+    });
+    const QImage paper = Rendered(dir, pdf, 1, kDpi);
+    ASSERT_FALSE(paper.isNull()) << row.name;
+    // The picture and a millimetre around it.
+    const QRect area = screenMm.Transform().mapRect(QRectF(9, 9, 42, 22)).toAlignedRect();
+    int differing = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+      for (int x = area.left(); x <= area.right(); ++x) {
+        if (Difference(screen.image().pixel(x, y), paper.pixel(x, y)) > 48) ++differing;
+      }
+    }
+    EXPECT_LT(differing, area.width() * area.height() / 25) << row.name;
+    // Inside the logo, beside it over the box and over the paper, and in
+    // the pattern fill.
+    for (const QPointF mm :
+         {QPointF(30, 20), QPointF(13, 12), QPointF(47, 12), QPointF(28, 20), QPointF(16, 28)}) {
+      const QPoint at = screenMm.Transform().map(mm).toPoint();
+      EXPECT_LE(Difference(screen.image().pixel(at), paper.pixel(at)), 16)
+          << row.name << " at " << mm.x() << ", " << mm.y() << " mm";
+    }
+  }
+}
+
+// A masked logo on every page is combined once: the pages draw the very
+// same picture, which the file stores once.
+TEST(PdfWriter, AMaskedMetafileLogoOnEveryPageIsStoredOnce) {
+  const auto wmf = DecodePicture(
+      WmfBuilder({0, 0, 400, 200}, 254)
+          .StretchDib({0, 0, 400, 200}, Logo(qRgb(255, 255, 255), qRgb(0, 0, 0)), kAnd)
+          .StretchDib({0, 0, 400, 200}, Logo(qRgb(0, 0, 0), qRgb(200, 30, 40)), kOr)
+          .Bytes());
+  ASSERT_NE(wmf, nullptr);
+  const TempDir dir;
+  const std::string pdf = Written(dir, [&](QPainter& painter, PdfDocument& document) {
+    painter.resetTransform();
+    PainterPageView view(painter, ViewScale::Millimetres(PdfDocument::kResolution));
+    for (int page = 0; page < 3; ++page) {
+      if (page > 0) document.StartPage(kPortrait);
+      view.DrawPicture(*wmf, 10 + page, 10, std::nullopt);
+    }
+  });
+  const PdfProbe probe = Probe(pdf);
+  ASSERT_EQ(probe.pages.size(), 3U);
+  std::set<int> objects;
+  for (const PdfImage& image : probe.images) objects.insert(image.object);
+  EXPECT_EQ(probe.images.size(), 6U) << "a picture and its mask on each page";
+  EXPECT_EQ(objects.size(), 1U) << "poppler names a mask by its picture's object";
+  const QImage third = Rendered(dir, pdf, 3);
+  EXPECT_TRUE(Near(At(third, 32, 20), qRgb(200, 30, 40)));
+  EXPECT_TRUE(Near(At(third, 14, 12), qRgb(255, 255, 255)));
 }
 
 TEST(PdfWriter, EachPageHasItsOwnSize) {

@@ -49,6 +49,35 @@ TEST(CommandArguments, CutsTheSwitchRemovesQuotesAndTrims) {
   for (const auto& [text, path] : rows) EXPECT_EQ(CommandArguments(text), path) << text;
 }
 
+TEST(FindArgumentKey, OnlyWhereTheKeyStartsAnArgument) {
+  constexpr auto kNone = std::string_view::npos;
+  const struct {
+    std::string_view textUp;
+    std::size_t from;
+    std::size_t at;
+  } rows[] = {
+      {"/C:3", 0, 0},
+      {"A.LVX /C:3", 0, 6},
+      {"\"A.LVX\"/C:3", 0, 7},
+      {"A.LVX/C:3", 0, kNone},
+      {"/W/DOSDEVICES/C:/A.LVX", 0, kNone},
+      {"/W/DOSDEVICES/C:/A.LVX /C:2", 0, 23},
+      {"/C:1 /C:2", 1, 5},
+      {"/C:1", 1, kNone},
+      {"", 0, kNone},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(FindArgumentKey(row.textUp, "/C:", row.from), row.at) << row.textUp;
+  }
+}
+
+TEST(ArgumentText, KeepsQuotesAndBlanksAndRefusesTooLongText) {
+  EXPECT_EQ(ArgumentText("x /CMD \"a b\" "), std::optional<std::string_view>(" \"a b\" "));
+  EXPECT_EQ(ArgumentText(std::string(kCommandTextLimit, 'a')),
+            std::optional<std::string_view>(std::string(kCommandTextLimit, 'a')));
+  EXPECT_EQ(ArgumentText(std::string(kCommandTextLimit + 1, 'a')), std::nullopt);
+}
+
 TEST(CommandArguments, RefusesTextBeyondTheLimitWhole) {
   const std::string longest(kCommandTextLimit, 'a');
   EXPECT_EQ(CommandArguments(longest), longest);

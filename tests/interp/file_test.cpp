@@ -34,11 +34,56 @@ TEST(LineReader, LinesEndAtCrLfOrCrButNotAtLf) {
   TempDir dir;
   using V = std::vector<std::string>;
   EXPECT_EQ(Lines(dir.Write("a", "A\r\nB\rC")), (V{"A", "B", "C"}));
-  EXPECT_EQ(Lines(dir.Write("b", "A\nB\nC\n")), (V{"A\nB\nC\n"}));
+  EXPECT_EQ(Lines(dir.Write("b", "A\r\nB\nC\n")), (V{"A", "B\nC\n"}));
   EXPECT_EQ(Lines(dir.Write("c", "A\r\n\r\n")), (V{"A", ""}));
   EXPECT_EQ(Lines(dir.Write("d", "A\r\r\n")), (V{"A", ""}));
   EXPECT_EQ(Lines(dir.Write("e", "")), (V{}));
   EXPECT_EQ(Lines(dir.Write("f", std::string("x\0y\r\n", 5))), (V{std::string("x\0y", 3)}));
+}
+
+// A file whose first LF comes before any CR was written the Linux way: LF
+// ends its lines too. A file that shows a CR first keeps LF inside lines.
+TEST(LineReader, TheFirstLineEndDecidesWhetherLfEndsLines) {
+  TempDir dir;
+  using V = std::vector<std::string>;
+  const struct {
+    const char* name;
+    std::string text;
+    V lines;
+  } cases[] = {
+      {"lf", "A\nB\nC\n", {"A", "B", "C"}},
+      {"lf-no-last-end", "A\nB", {"A", "B"}},
+      {"lf-empty-lines", "\nA\n\nB\n", {"", "A", "", "B"}},
+      {"lf-then-crlf", "A\nB\r\nC\rD", {"A", "B", "C", "D"}},
+      {"lf-cr-before-lf-dropped", "A\nB\r\n\r\n", {"A", "B", ""}},
+      {"lf-lone-cr-still-ends", "A\nB\rC", {"A", "B", "C"}},
+      {"crlf-first", "A\r\nB\nC\r\n", {"A", "B\nC"}},
+      {"cr-first", "A\rB\nC", {"A", "B\nC"}},
+      {"cr-in-first-line", "A\rB\nC\rD\n", {"A", "B\nC", "D\n"}},
+      {"no-line-end", "A", {"A"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Lines(dir.Write(c.name, c.text)), c.lines) << c.name;
+  }
+}
+
+TEST(LineReader, FirstLfBeyondTheFirstBufferStillDecides) {
+  TempDir dir;
+  const std::string first(70000, 'a');
+  const auto lines = Lines(dir.Write("long", first + "\nB\nC\r\nD"));
+  ASSERT_EQ(lines.size(), 4U);
+  EXPECT_EQ(lines[1], "B");
+  EXPECT_EQ(lines[2], "C");
+  EXPECT_EQ(lines[3], "D");
+}
+
+TEST(LineReader, ManyLoneCrsAfterAnLfLineAreLinesEach) {
+  TempDir dir;
+  const auto lines = Lines(dir.Write("crs", "A\n" + std::string(200000, '\r') + "\nZ"));
+  ASSERT_EQ(lines.size(), 200002U);
+  EXPECT_EQ(lines.front(), "A");
+  EXPECT_EQ(lines[200000], "");
+  EXPECT_EQ(lines.back(), "Z");
 }
 
 TEST(LineReader, CrLfSplitAcrossTheBufferIsOneLineEnd) {
@@ -63,6 +108,24 @@ TEST(LineReader, OffsetAndSeekReturnToALine) {
   ASSERT_TRUE(reader.Seek(second));
   ASSERT_TRUE(reader.ReadLine(line));
   EXPECT_EQ(line, "two");
+}
+
+TEST(LineReader, SeekKeepsTheWayTheFileEndsLines) {
+  TempDir dir;
+  LineReader reader;
+  ASSERT_TRUE(reader.Open(dir.Write("s", "one\ntwo\nthree")));
+  std::string line;
+  reader.ReadLine(line);
+  const auto second = reader.Offset();
+  EXPECT_EQ(second, 4U);
+  while (reader.ReadLine(line)) {
+  }
+  ASSERT_TRUE(reader.Seek(second));
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line, "two");
+  ASSERT_TRUE(reader.Seek(0));
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line, "one");
 }
 
 TEST(LineReader, FailedReadKeepsTheLine) {

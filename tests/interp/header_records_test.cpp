@@ -70,8 +70,11 @@ TEST(HeaderRecords, EveryKeyGoesToItsField) {
       // Two keywords in one line run both routines.
       {"*FAX *INFO /T:both", &HeaderRecords::FaxTo, "both"},
       {"*FAX *INFO /T:both", &HeaderRecords::InfoText, "both"},
-      // A lone LF does not end a line.
-      {"*INFO /T:a\nb", &HeaderRecords::InfoText, "a\nb"},
+      // A lone LF does not end a line of a file whose first line ends in CR,
+      // but ends lines in a file written the Linux way.
+      {"REM\r*INFO /T:a\nb", &HeaderRecords::InfoText, "a\nb"},
+      {"*INFO /T:a\nb", &HeaderRecords::InfoText, "a"},
+      {"*INFO /T:a\n*FAX /N:7", &HeaderRecords::FaxNumber, "7"},
       // The keyword after other stars in the line; "*" alone or cut short is none.
       {"*TEXT /X:2 * 3 = 6 *eMaIl /T:x", &HeaderRecords::MailTo, "x"},
       {"* FAX /N:1", &HeaderRecords::FaxNumber, ""},

@@ -122,6 +122,15 @@ TEST(ReadPage, MergeFileNamedInAnyCaseWithBackslashes) {
   EXPECT_EQ(f.Request(), (Calls{"\"head\"", "\"body\""}));
 }
 
+TEST(ReadPage, LinuxWrittenDocumentPagesAtLfLines) {
+  ReaderFixture f;
+  f.dir.Write("form.lvx", "*TEXT /X:1 /Y:1 /T:form\n");
+  f.Open("*TEXT /X:1 /Y:1 /T:A\n*PAGE /N:form.lvx\n*TEXT /X:1 /Y:1 /T:B\n");
+  EXPECT_EQ(f.Request(), Calls{"\"A\""});
+  EXPECT_EQ(f.Request(), (Calls{"\"form\"", "\"B\""}));
+  EXPECT_EQ(f.reader.PageNumber, 2);
+}
+
 TEST(ReadPage, MissingMergeDrawsNothingAndThePageGoesOn) {
   ReaderFixture f;
   f.Open(Text("A") + "*MERGE /N:missing.lvx\r\n*MERGE\r\n" + Text("B"));
@@ -177,6 +186,21 @@ TEST(ReadPage, PageNumbersRestartPerDocument) {
   for (const char* n : {"1", "2", "3", "1", "1"}) {
     EXPECT_EQ(f.Request(), Calls{std::string("PrintNumber ") + n});
   }
+}
+
+// The 16-bit page number stops at its largest value: the step that would
+// overflow is skipped, as every failing step of a request is.
+TEST(ReadPage, PageNumberStopsAtItsLargestValue) {
+  ReaderFixture f;
+  const std::string page = "*TEXT /X:1 /Y:1 /PAGE\r\n";
+  f.Open(page + "*PAGE\r\n" + page + "*PAGE\r\n" + page + "*PAGE\r\n" + page);
+  f.Request();
+  f.reader.PageNumber = 32766;
+  EXPECT_EQ(f.Request(), Calls{"PrintNumber 32767"});
+  EXPECT_EQ(f.Request(), Calls{"PrintNumber 32767"});
+  EXPECT_EQ(f.reader.PageNumber, 32767);
+  EXPECT_EQ(f.Request(), Calls{"PrintNumber 32767"});
+  EXPECT_EQ(f.Request(), Calls{"PrintNumber 1"});
 }
 
 TEST(ReadPage, ThePositionCarriesAcrossPages) {

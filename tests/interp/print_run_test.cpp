@@ -110,6 +110,28 @@ TEST(PrintRun, EndMarksInAnyLetterCaseAndLineEnd) {
   EXPECT_EQ(bareCr.Print("*TEXT /X:1 /Y:1 /T:a\r#EOD\r*TEXT /X:1 /Y:1 /T:b\rREM\r", 2), "a|a|b|b");
 }
 
+TEST(PrintRun, LinuxWrittenDocumentsAndMergedFilesEndLinesAtLf) {
+  const struct {
+    const char* name;
+    std::string doc;
+    std::string merged;
+    std::string printed;
+  } cases[] = {
+      {"lf document", "*TEXT /X:1 /Y:1 /T:a\n#EOD\n*TEXT /X:1 /Y:1 /T:b\nREM\n", "", "a|b"},
+      {"lf document, crlf merge", "*MERGE /N:m.lvx\n*PAGE\n*TEXT /X:1 /Y:1 /T:b\n",
+       "*TEXT /X:1 /Y:1 /T:m\r\n*TEXT /X:1 /Y:1 /T:n\r\n", "mn|b"},
+      {"crlf document, lf merge", "*MERGE /N:m.lvx\r\n" + Text("b"),
+       "*TEXT /X:1 /Y:1 /T:m\n*TEXT /X:1 /Y:1 /T:n\n", "mnb"},
+      // A CR first: the LF stays inside the record, as the format has it.
+      {"crlf document keeps its lfs", Text("a") + "*PAGE\n*TEXT /X:1 /Y:1 /T:b\r\n", "", "ab|"},
+  };
+  for (const auto& c : cases) {
+    PrintFixture f;
+    if (!c.merged.empty()) f.dir.Write("m.lvx", c.merged);
+    EXPECT_EQ(f.Print(c.doc, 1), c.printed) << c.name;
+  }
+}
+
 TEST(PrintRun, OrientationActsWhereItStandsInEveryCopy) {
   PrintFixture f;
   const std::string doc = "*ORIENTATION /H\r\n" + Text("a") + "*PAGE\r\n*ORIENTATION /V /H\r\n" +

@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <algorithm>
 #include <filesystem>
 #include <regex>
 #include <sstream>
 
+#include "command_text.h"
 #include "settings_writer.h"
 #include "temp_dir.h"
 
@@ -382,6 +384,27 @@ TEST_F(LvxPrintTest, RelativePathsAreTakenInTheStartFolderBeforeTheChange) {
   EXPECT_EQ(Run("sub/b.lvx /C:1", output), kExitPrinted) << err.str();
   EXPECT_EQ(fs::current_path(), fs::path(docs + "/sub"));
   EXPECT_EQ(PageCount(ReadAll(output)), 1);
+}
+
+// The viewer's folder list hands over lower-case paths: lvxprint changes
+// into the folder as it is on disk, so that a picture named with a
+// separator, taken from the current folder, is found.
+TEST_F(LvxPrintTest, ChangesIntoTheDocumentsFolderAsFoundOnDisk) {
+  fs::create_directories(docs + "/Real Folder/Img");
+  QImage logo(20, 10, QImage::Format_RGB32);
+  logo.fill(Qt::red);
+  ASSERT_TRUE(logo.save(QString::fromStdString(docs + "/Real Folder/Img/Logo.bmp"), "BMP"));
+  dir.Write("docs/Real Folder/B.lvx", "*IMAGE /X:10 /Y:10 /N:img\\logo.bmp\r\n");
+  const std::string output = dir.path() + "/job.pdf";
+  EXPECT_EQ(Run("\"real folder/b.lvx\"", output), kExitPrinted) << err.str();
+  EXPECT_EQ(fs::current_path(), fs::path(docs + "/Real Folder"));
+  EXPECT_TRUE(std::regex_search(ReadAll(output), std::regex("/Subtype */Image")));
+}
+
+TEST_F(LvxPrintTest, ACommandLineBeyondTheLimitSaysSo) {
+  EXPECT_EQ(Run("/" + std::string(kCommandTextLimit, 'a')), kExitNoDocument);
+  EXPECT_EQ(err.str(), "lvxprint: command line too long\n");
+  EXPECT_TRUE(printers.jobs.empty());
 }
 
 }  // namespace

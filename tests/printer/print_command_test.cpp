@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "temp_dir.h"
+
 namespace lvx {
 namespace {
 
@@ -23,7 +27,15 @@ TEST(ParsePrintCommand, PathCopiesAndParts) {
       {"  /home/u/a.lvx  ", "/home/u/a.lvx", "/home/u", "a.lvx", 0},
       // The blank before "/C:" stays with the path.
       {"/home/u/a.lvx /C:3", "/home/u/a.lvx ", "/home/u", "a.lvx ", 3},
-      {"/home/u/a.lvx/c:3", "/home/u/a.lvx", "/home/u", "a.lvx", 3},
+      // "/C:" counts only where it starts an argument; inside a path it is
+      // part of a folder's or file's name (wine's dosdevices/c:).
+      {"/home/u/a.lvx/c:3", "/home/u/a.lvx/c:3", "/home/u/a.lvx", "c:3", 0},
+      {"/root/.wine/dosdevices/c:/u/a.lvx", "/root/.wine/dosdevices/c:/u/a.lvx",
+       "/root/.wine/dosdevices/c:/u", "a.lvx", 0},
+      {"/w/dosdevices/c:/a.lvx /c:2", "/w/dosdevices/c:/a.lvx ", "/w/dosdevices/c:", "a.lvx ", 2},
+      {"/mnt/C:3/a.lvx", "/mnt/C:3/a.lvx", "/mnt/C:3", "a.lvx", 0},
+      {"\"/home/u/a.lvx\"/C:3", "/home/u/a.lvx", "/home/u", "a.lvx", 3},
+      {"\"/w/c:/a b.lvx\" \"/C:5\"", "/w/c:/a b.lvx ", "/w/c:", "a b.lvx ", 5},
       {"\"/home/u/my docs/a b.lvx\"", "/home/u/my docs/a b.lvx", "/home/u/my docs", "a b.lvx", 0},
       {"\"/home/u/a\"\"b.lvx\" /C:2", "/home/u/ab.lvx ", "/home/u", "ab.lvx ", 2},
       // Everything up to "/CMD" goes.
@@ -75,7 +87,9 @@ TEST(ParsePrintCommand, TextBeyondTheLimitGivesNoDocument) {
   const PrintCommand fits = ParsePrintCommand(path, kStart);
   EXPECT_EQ(fits.DocPath, path);
 
+  EXPECT_FALSE(fits.tooLong);
   const PrintCommand tooLong = ParsePrintCommand(path + "x", kStart);
+  EXPECT_TRUE(tooLong.tooLong);
   EXPECT_EQ(tooLong.DocPath, "");
   EXPECT_EQ(tooLong.DocFolder, "");
   EXPECT_EQ(tooLong.DocFileName, "");
@@ -86,6 +100,26 @@ TEST(ParsePrintCommand, TextBeyondTheLimitGivesNoDocument) {
   EXPECT_EQ(ParsePrintCommand(before + " /CMD " + shorter, kStart).DocPath, shorter);
   EXPECT_EQ(ParsePrintCommand(before + " /CMD " + path, kStart).DocPath, "");
   EXPECT_EQ(ParsePrintCommand(path + " /C:3", kStart).copies, 0);
+  EXPECT_TRUE(ParsePrintCommand(path + " /C:3", kStart).tooLong);
+  EXPECT_FALSE(ParsePrintCommand("", kStart).tooLong);
+}
+
+TEST(FolderOf, UpToTheLastSeparator) {
+  const std::pair<std::string_view, std::string_view> rows[] = {
+      {"/home/u/a.lvx", "/home/u"}, {"/a.lvx", "/"}, {"a.lvx", ""}, {"/x/y/", "/x/y"}, {"", ""}};
+  for (const auto& [path, folder] : rows) EXPECT_EQ(FolderOf(path), folder) << path;
+}
+
+TEST(ChangeFolder, SaysWhyItCannot) {
+  const auto before = std::filesystem::current_path();
+  testing::TempDir dir;
+  EXPECT_EQ(ChangeFolder(dir.path()), "");
+  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.path()));
+  EXPECT_EQ(ChangeFolder(dir.path() + "/missing"), "No such file or directory");
+  EXPECT_EQ(ChangeFolder(dir.Write("file", "x")), "Not a directory");
+  EXPECT_NE(ChangeFolder(""), "");
+  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.path()));
+  std::filesystem::current_path(before);
 }
 
 TEST(CopiesForRun, CommandLineFirstWithinOneTo99) {

@@ -89,10 +89,16 @@ WmfBuilder& WmfBuilder::TransparentText() {
   return Record(0x0102, {1});
 }
 
-WmfBuilder& WmfBuilder::StretchDib(QRect target, const QImage& image) {
-  // Copy the source, DIB colours; source and destination corner and size.
-  std::vector<std::uint16_t> words = {0x0020,
-                                      0x00CC,
+WmfBuilder& WmfBuilder::PatBlt(QRect target, std::uint32_t rop) {
+  return Record(0x061D,
+                {Word(static_cast<int>(rop & 0xFFFF)), Word(static_cast<int>(rop >> 16)),
+                 Word(target.height()), Word(target.width()), Word(target.y()), Word(target.x())});
+}
+
+WmfBuilder& WmfBuilder::StretchDib(QRect target, const QImage& image, std::uint32_t rop) {
+  // The operation, DIB colours; source and destination corner and size.
+  std::vector<std::uint16_t> words = {Word(static_cast<int>(rop & 0xFFFF)),
+                                      Word(static_cast<int>(rop >> 16)),
                                       0,
                                       Word(image.height()),
                                       Word(image.width()),

@@ -27,8 +27,11 @@ class WmfBuilder {
   WmfBuilder& Font(int height, const char* face);
   WmfBuilder& TextOut(int x, int y, const char* text);
   WmfBuilder& TransparentText();
-  // A bitmap record drawing `image` stretched over `target`.
-  WmfBuilder& StretchDib(QRect target, const QImage& image);
+  // A bitmap record drawing `image` stretched over `target`, combined with
+  // what lies below by the raster operation `rop` (a plain copy by default).
+  WmfBuilder& StretchDib(QRect target, const QImage& image, std::uint32_t rop = 0x00CC0020);
+  // A pattern fill of `target` with the selected brush and `rop`.
+  WmfBuilder& PatBlt(QRect target, std::uint32_t rop);
   WmfBuilder& WindowExt(int x, int y);
 
   // The file, ended by the end-of-file record.

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "page_fixture.h"
+#include "painter_page_view.h"
 #include "probes.h"
 
 namespace lvx {
@@ -207,6 +208,54 @@ TEST(DrawRect, FarAwayCoordinatesDrawNothingVisibleAndDoNotCrash) {
   page.view().MoveTo(3.0e38F, 3.0e38F);
   page.view().PrintText("far");
   EXPECT_TRUE(InkBounds(page.image()).isEmpty());
+}
+
+// On a printer's 1200 dots per inch a long line of text reaches far beyond
+// the page: what lies on the page is drawn, what lies off it is cut, and
+// nothing is dropped whole.
+TEST(PrintText, LongLinesOnAPrintersResolutionKeepWhatLiesOnThePage) {
+  constexpr double kDpi = 1200;
+  const double dotsPerMm = kDpi / 25.4;
+  const struct {
+    const char* name;
+    float points;
+    int characters;
+    bool transparent;
+    float x;
+    float y;
+    bool ink;
+  } rows[] = {
+      {"120 characters at 24 pt", 24, 120, true, 20, 1, true},
+      {"300 characters at 10 pt", 10, 300, true, 20, 1, true},
+      {"opaque, 120 at 24 pt", 24, 120, false, 20, 1, true},
+      {"opaque, 5000 at 72 pt", 72, 5000, false, 20, 1, true},
+      {"transparent, 5000 at 72 pt", 72, 5000, true, 20, 1, true},
+      {"starting 50 mm left of the page", 24, 400, true, -50, 1, true},
+      {"starting right of the page", 24, 400, true, 1000, 1, false},
+      {"below the page", 24, 400, true, 20, 5000, false},
+      {"far below the page", 24, 400, true, 20, 3.0e38F, false},
+  };
+  for (const auto& row : rows) {
+    QImage image(3000, 800, QImage::Format_RGB32);
+    image.setDotsPerMeterX(static_cast<int>(std::lround(kDpi / 0.0254)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(kDpi / 0.0254)));
+    image.fill(Qt::white);
+    PainterPageView view(image, ViewScale::Millimetres(kDpi));
+    ASSERT_TRUE(view.SetFontSize(row.points));
+    view.SetTransparent(row.transparent);
+    view.MoveTo(row.x, row.y);
+    view.PrintText(std::string(static_cast<std::size_t>(row.characters), 'H'));
+    const QRect ink = InkBounds(image);
+    if (!row.ink) {
+      EXPECT_TRUE(ink.isEmpty()) << row.name;
+      continue;
+    }
+    ASSERT_FALSE(ink.isEmpty()) << row.name;
+    EXPECT_NEAR(ink.left(), std::max(0.0, row.x * dotsPerMm), 0.2 * row.points / 72 * kDpi)
+        << row.name;
+    // The line runs on to the image's right edge.
+    EXPECT_GE(ink.right(), image.width() - 0.8 * row.points / 72 * kDpi) << row.name;
+  }
 }
 
 TEST(PageImage, HighDensityScreensGetMorePixelsForTheSamePage) {

@@ -23,10 +23,13 @@ constexpr std::uint32_t kBlue = 0xFF0000;
 
 QByteArray Encoded(const QImage& image, const char* format) {
   if (QByteArrayView(format) == "GIF") return testing::GifOf(image);
+  // A cursor file is an icon file of type 2.
+  const bool cursor = QByteArrayView(format) == "CUR";
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, format);
+  image.save(&buffer, cursor ? "ICO" : format);
+  if (cursor && bytes.size() > 2) bytes[2] = 2;
   return bytes;
 }
 
@@ -97,11 +100,9 @@ TEST(PictureSize, TheContentDecidesNotTheName) {
     const char* name;
     const char* format;
   };
-  // The formats known by their first bytes, and formats only an image
-  // plugin recognises.
+  // Each format is known by its first bytes.
   for (const Row& row : {Row{"photo.bmp", "PNG"}, Row{"photo.png", "BMP"}, Row{"logo.gif", "JPEG"},
-                         Row{"logo.jpg", "GIF"}, Row{"scan.bmp", "TIFF"}, Row{"icon.png", "XPM"},
-                         Row{"pic.jpg", "WEBP"}}) {
+                         Row{"logo.jpg", "GIF"}, Row{"icon.png", "ICO"}, Row{"pic.gif", "CUR"}}) {
     testing::TempDir dir;
     const std::string path =
         dir.Write(row.name, Encoded(Filled({40, 20}, Qt::red), row.format).toStdString());
@@ -109,6 +110,63 @@ TEST(PictureSize, TheContentDecidesNotTheName) {
     const auto picture = pictures.Load(path);
     ASSERT_NE(picture, nullptr) << row.format << " as " << row.name;
     EXPECT_NEAR(picture->WidthHmm(), 40 * 2540.0 / 96, 0.01) << row.format;
+  }
+}
+
+// An uncompressed true-colour Targa file, which Qt reads but does not
+// write.
+QByteArray Targa(const QImage& image) {
+  QByteArray bytes(18, '\0');
+  bytes[2] = 2;
+  bytes[12] = static_cast<char>(image.width() & 0xFF);
+  bytes[13] = static_cast<char>(image.width() >> 8);
+  bytes[14] = static_cast<char>(image.height() & 0xFF);
+  bytes[15] = static_cast<char>(image.height() >> 8);
+  bytes[16] = 24;
+  for (int y = image.height() - 1; y >= 0; --y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb pixel = image.pixel(x, y);
+      bytes += static_cast<char>(qBlue(pixel));
+      bytes += static_cast<char>(qGreen(pixel));
+      bytes += static_cast<char>(qRed(pixel));
+    }
+  }
+  // The footer of version 2 files, which Qt's reader asks for.
+  bytes += QByteArray(8, '\0');
+  bytes += QByteArray("TRUEVISION-XFILE.", 17);
+  bytes += '\0';
+  return bytes;
+}
+
+// Pictures are Windows bitmaps, icons and cursors, GIF, JPEG, PNG and the
+// two metafiles: whatever else Qt's image plugins could read draws nothing,
+// under any name.
+TEST(PictureSize, OtherFormatsAreNoPicture) {
+  const QImage red = Filled({40, 20}, Qt::red);
+  const QByteArray svg =
+      "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='20'>"
+      "<rect width='40' height='20' fill='red'/></svg>";
+  const struct {
+    const char* name;
+    QByteArray bytes;
+    const char* format;  // what Qt reads it as
+  } rows[] = {
+      {"scan.tif", Encoded(red, "TIFF"), "TIFF"}, {"pic.webp", Encoded(red, "WEBP"), "WEBP"},
+      {"pic.ppm", Encoded(red, "PPM"), "PPM"},    {"icon.xpm", Encoded(red, "XPM"), "XPM"},
+      {"mask.xbm", Encoded(red, "XBM"), "XBM"},   {"pic.tga", Targa(red), "TGA"},
+      {"pic.wbmp", Encoded(red, "WBMP"), "WBMP"}, {"logo.svg", svg, "SVG"},
+      {"logo.bmp", Encoded(red, "TIFF"), "TIFF"}, {"logo.png", svg, "SVG"},
+  };
+  for (const auto& row : rows) {
+    // Qt itself would read each of them.
+    ASSERT_FALSE(QImage::fromData(row.bytes, row.format).isNull()) << row.name;
+    EXPECT_EQ(DecodePicture(row.bytes), nullptr) << row.name;
+    testing::TempDir dir;
+    dir.Write(row.name, row.bytes.toStdString());
+    testing::PageFixture page(dir.path());
+    page.Run(std::string("*IMAGE /X:20 /Y:20 /N:") + row.name);
+    EXPECT_TRUE(InkBounds(page.main.image()).isEmpty()) << row.name;
+    EXPECT_TRUE(InkBounds(page.upper.image()).isEmpty()) << row.name;
   }
 }
 
