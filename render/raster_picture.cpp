@@ -70,6 +70,12 @@ const QImage& RasterPicture::ScaledTo(QSize size) const {
   return scaled_[0];
 }
 
+qint64 RasterPicture::MemoryBytes() const {
+  qint64 bytes = image_.sizeInBytes();
+  for (const QImage& scaled : scaled_) bytes += scaled.sizeInBytes();
+  return bytes;
+}
+
 void RasterPicture::Draw(QPainter& painter, const QRectF& target) const {
   // On a window's image the picture is scaled once for its size there, in
   // the image's own pixels, and then copied, page after page; a printer gets

@@ -25,7 +25,8 @@ class RasterPicture : public DrawablePicture {
   double WidthHmm() const override;
   double HeightHmm() const override;
   void Draw(QPainter& painter, const QRectF& target) const override;
-  qint64 MemoryBytes() const override { return image_.sizeInBytes(); }
+  qint64 MemoryBytes() const override;
+  qint64 Pixels() const override { return qint64{image_.width()} * image_.height(); }
 
   // Drawing always the same image lets a PDF embed it once.
   const QImage& image() const { return image_; }
