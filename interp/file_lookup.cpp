@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <time.h>
 
 #include <algorithm>
 #include <memory>
@@ -44,6 +45,14 @@ std::optional<std::string> CaseInsensitiveEntry(const std::string& folder, std::
     }
   });
   return first;
+}
+
+constexpr std::int64_t kSettledNs = std::int64_t{2} * 1000000000;
+
+std::int64_t NowNs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now.tv_sec * std::int64_t{1000000000} + now.tv_nsec;
 }
 
 std::size_t CountComponents(std::string_view path) {
@@ -97,16 +106,29 @@ std::optional<std::string> FindByComponents(std::string_view path, FolderListing
 }  // namespace
 
 const FolderListings::Listing* FolderListings::Read(const std::string& folder, Listing& scratch) {
-  if (const auto found = folders_.find(folder); found != folders_.end()) return &found->second;
+  struct stat st {};
+  if (::stat(folder.empty() ? "." : folder.c_str(), &st) != 0) return nullptr;
+  const std::int64_t changedNs = st.st_mtim.tv_sec * std::int64_t{1000000000} + st.st_mtim.tv_nsec;
+  const auto found = folders_.find(folder);
+  if (found != folders_.end()) {
+    if (found->second.changedNs == changedNs && found->second.inode == st.st_ino) {
+      return &found->second;
+    }
+    names_ -= found->second.names.size();
+    folders_.erase(found);
+  }
   ++folderReads_;
-  scratch.clear();
+  scratch = Listing{{}, changedNs, st.st_ino};
   const bool read = ForEachEntry(folder, [&](std::string_view name) {
-    auto [at, added] = scratch.try_emplace(UpperCase1252(name), name);
+    auto [at, added] = scratch.names.try_emplace(UpperCase1252(name), name);
     if (!added && name < at->second) at->second = std::string(name);
   });
   if (!read) return nullptr;
-  if (names_ + scratch.size() > kMaxNames) return &scratch;
-  names_ += scratch.size();
+  // A folder's time moves in clock ticks: one changed just now may change
+  // again without its time moving, so its listing is not kept yet.
+  const bool settled = NowNs() - changedNs > kSettledNs;
+  if (!settled || names_ + scratch.names.size() > kMaxNames) return &scratch;
+  names_ += scratch.names.size();
   return &folders_.emplace(folder, std::move(scratch)).first->second;
 }
 
@@ -114,8 +136,8 @@ std::optional<std::string> FolderListings::Match(const std::string& folder, std:
   Listing scratch;
   const Listing* listing = Read(folder, scratch);
   if (listing == nullptr) return std::nullopt;
-  const auto found = listing->find(UpperCase1252(name));
-  if (found == listing->end()) return std::nullopt;
+  const auto found = listing->names.find(UpperCase1252(name));
+  if (found == listing->names.end()) return std::nullopt;
   return found->second;
 }
 
@@ -123,12 +145,6 @@ bool FolderListings::TakeWalk() {
   if (walksLeft_ == 0) return false;
   --walksLeft_;
   return true;
-}
-
-void FolderListings::Clear() {
-  folders_.clear();
-  names_ = 0;
-  RenewAllowance();
 }
 
 std::optional<std::string> FindFile(std::string_view path, FolderListings* listings) {

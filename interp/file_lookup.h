@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,11 +10,12 @@
 
 namespace lvx {
 
-// The folder listings of one page request or print run, so that names that
-// differ in case from their files read each folder once, and an allowance
-// of such look-ups per page: a document naming thousands of files that way
-// costs a bounded time per page. Memory is bounded too: beyond kMaxNames
-// names, listings are read again rather than kept.
+// Folder listings kept between look-ups, so that names that differ in case
+// from their files read each folder once (again only after the folder
+// changed), and an allowance of such look-ups per page: a document naming
+// thousands of files that way costs a bounded time per page. Memory is
+// bounded too: beyond kMaxNames names, listings are read again rather than
+// kept.
 class FolderListings {
  public:
   // Look-ups per page that walk a name folder by folder (the exact name
@@ -27,16 +29,19 @@ class FolderListings {
 
   // Takes one walk from the page's allowance; false when none is left.
   bool TakeWalk();
-  // A new page: the allowance is full again; the listings stay.
+  // A new page: the allowance is full again.
   void RenewAllowance() { walksLeft_ = kWalksPerPage; }
-  // Forgets the listings (files may have changed since) and renews.
-  void Clear();
 
   std::size_t folderReads() const { return folderReads_; }
 
  private:
-  // Upper-case name -> the entry's own name, per folder.
-  using Listing = std::unordered_map<std::string, std::string>;
+  // Upper-case name -> the entry's own name, and what the folder was when
+  // it was read.
+  struct Listing {
+    std::unordered_map<std::string, std::string> names;
+    std::int64_t changedNs = 0;
+    std::uint64_t inode = 0;
+  };
   const Listing* Read(const std::string& folder, Listing& scratch);
 
   std::unordered_map<std::string, Listing> folders_;

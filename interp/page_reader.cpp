@@ -47,10 +47,10 @@ void PageReader::ReadPage() {
   // Rewrites that keep coming cannot hold a request up for long.
   constexpr int kMaxRestarts = 3;
   VersionChanged = false;
-  // Each request has its own budget, and reads folders afresh; a restart
-  // at a new version of the document draws within the same.
+  // Each request has its own budget; a restart at a new version of the
+  // document draws within the same.
   budget_.Renew();
-  listings_.Clear();
+  listings_.RenewAllowance();
   if (loader_ != nullptr) loader_->StartPage();
   if (channel_.IsOpen() && !SameVersionOnDisk()) RestartAtNewVersion();
   for (int restarts = 0;; ++restarts) {

@@ -76,8 +76,6 @@ void PrintRun::StartPage() {
 
 bool PrintRun::Run(const std::string& docPath, const std::string& docFolder, int copies) {
   docFolder_ = docFolder;
-  // Folders are read once a run; files changed before it are seen.
-  listings_.Clear();
   StartPage();
   handlers_.SetDocFolder(docFolder);
   readFailed_ = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -227,9 +228,17 @@ TEST(FindFile, NamesDeeperThanTheCapAreMissing) {
   }
 }
 
-TEST(FolderListings, EachFolderIsReadOnceUntilCleared) {
+// Folders that changed an hour ago, so that their listings are kept.
+void Settle(const std::string& folder) {
+  const timeval anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+  ASSERT_EQ(::utimes(folder.c_str(), anHourAgo), 0);
+}
+
+TEST(FolderListings, EachFolderIsReadOnceUntilItChanges) {
   TempDir dir;
   dir.Write("Forms/Logo.bmp", "x");
+  Settle(dir.path());
+  Settle(dir.path() + "/Forms");
   FolderListings listings;
   const struct {
     const char* name;
@@ -246,11 +255,14 @@ TEST(FolderListings, EachFolderIsReadOnceUntilCleared) {
   }
   // The folder and the one that holds it, read once for all the rounds.
   EXPECT_EQ(listings.folderReads(), 2U);
-  // A file that comes later is found after Clear only.
+  // A file that comes later changes its folder, which is read again; a
+  // folder that just changed is read at each look-up.
   dir.Write("Forms/Other.bmp", "x");
-  EXPECT_EQ(FindFile(dir.path() + "/forms/other.bmp", &listings), std::nullopt);
-  listings.Clear();
-  EXPECT_EQ(FindFile(dir.path() + "/forms/other.bmp", &listings), dir.path() + "/Forms/Other.bmp");
+  for (int round = 1; round <= 2; ++round) {
+    EXPECT_EQ(FindFile(dir.path() + "/forms/other.bmp", &listings),
+              dir.path() + "/Forms/Other.bmp");
+    EXPECT_EQ(listings.folderReads(), 2U + round);
+  }
 }
 
 TEST(FolderListings, WalksPastThePagesAllowanceFindOnlyExactNames) {
