@@ -34,6 +34,7 @@ class RasterPicture : public DrawablePicture {
  private:
   // The picture scaled to `size` device pixels, kept for the next page.
   const QImage& ScaledTo(QSize size) const;
+  void DrawVisiblePart(QPainter& painter, const QRectF& onDevice) const;
 
   QImage image_;
   // A window's views draw a logo at two sizes, page after page.

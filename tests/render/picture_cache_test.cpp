@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
@@ -191,6 +193,40 @@ TEST(PictureCache, APageUsesPicturesUpToItsPixels) {
     }
     EXPECT_EQ(pictures.Load(s.load) != nullptr, s.drawn) << s.step;
   }
+}
+
+TEST(PictureCache, APictureLargerThanTheWindowDrawsItsVisiblePartWithoutACopy) {
+  testing::TempDir dir;
+  QImage source(6000, 60, QImage::Format_RGB32);
+  source.fill(Qt::red);
+  for (int y = 0; y < source.height(); ++y) {
+    std::fill_n(reinterpret_cast<QRgb*>(source.scanLine(y)) + 3000, 3000, qRgb(0, 0, 255));
+  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  source.save(&buffer, "BMP");
+  PictureCache pictures;
+  const auto picture = pictures.Load(dir.Write("wide.bmp", bytes.toStdString()));
+  ASSERT_NE(picture, nullptr);
+  QImage window(200, 100, QImage::Format_RGB32);
+  window.fill(Qt::white);
+  QPainter painter(&window);
+  // The border of the colours lands at x = 100.
+  dynamic_cast<const DrawablePicture&>(*picture).Draw(painter, QRectF(-2900, 0, 6000, 60));
+  painter.end();
+  const struct {
+    QPoint at;
+    QRgb colour;
+  } expected[] = {{{5, 30}, qRgb(255, 0, 0)},
+                  {{95, 30}, qRgb(255, 0, 0)},
+                  {{105, 30}, qRgb(0, 0, 255)},
+                  {{195, 30}, qRgb(0, 0, 255)},
+                  {{50, 80}, qRgb(255, 255, 255)}};
+  for (const auto& e : expected) {
+    EXPECT_EQ(window.pixel(e.at) & 0xFFFFFF, e.colour & 0xFFFFFF) << e.at.x() << "," << e.at.y();
+  }
+  EXPECT_EQ(pictures.MemoryBytes(), ImageOf(picture).sizeInBytes());
 }
 
 }  // namespace
