@@ -75,7 +75,7 @@ void PdfFile::WriteStreamParts(int number, std::string_view entries,
                                const std::function<bool(std::string&)>& next) {
   const int length = Reserve();
   z_stream zip{};
-  if (deflateInit(&zip, Z_DEFAULT_COMPRESSION) != Z_OK) {
+  if (deflateInit(&zip, Z_BEST_SPEED) != Z_OK) {
     ok_ = false;
     return;
   }

@@ -37,8 +37,10 @@ class PdfFile {
   void WriteStream(int number, std::string_view entries, std::string_view data);
   // As WriteStream, for data that `next` gives part by part: each call
   // replaces its argument with the next part and returns false when none
-  // is left. Large data is compressed as it comes and never held whole;
-  // the length follows as an object of its own.
+  // is left. Large data is compressed as it comes and never held whole,
+  // at zlib's fastest level (such data are pictures, whose time per page
+  // counts more than a few per cent of size); the length follows as an
+  // object of its own.
   void WriteStreamParts(int number, std::string_view entries,
                         const std::function<bool(std::string&)>& next);
   // As WriteStream, for data already compressed with Deflate.
