@@ -123,7 +123,7 @@ void RasterPicture::DrawVisiblePart(QPainter& painter, const QRectF& onDevice) c
                       onDevice.top() + source.top() * toDeviceY, source.width() * toDeviceX,
                       source.height() * toDeviceY);
   painter.save();
-  painter.resetTransform();
+  UseDevicePixels(painter);
   painter.drawImage(target, image_.copy(source));
   painter.restore();
 }

@@ -209,12 +209,6 @@ TEST(PictureCache, APictureLargerThanTheWindowDrawsItsVisiblePartWithoutACopy) {
   PictureCache pictures;
   const auto picture = pictures.Load(dir.Write("wide.bmp", bytes.toStdString()));
   ASSERT_NE(picture, nullptr);
-  QImage window(200, 100, QImage::Format_RGB32);
-  window.fill(Qt::white);
-  QPainter painter(&window);
-  // The border of the colours lands at x = 100.
-  dynamic_cast<const DrawablePicture&>(*picture).Draw(painter, QRectF(-2900, 0, 6000, 60));
-  painter.end();
   const struct {
     QPoint at;
     QRgb colour;
@@ -223,8 +217,19 @@ TEST(PictureCache, APictureLargerThanTheWindowDrawsItsVisiblePartWithoutACopy) {
                   {{105, 30}, qRgb(0, 0, 255)},
                   {{195, 30}, qRgb(0, 0, 255)},
                   {{50, 80}, qRgb(255, 255, 255)}};
-  for (const auto& e : expected) {
-    EXPECT_EQ(window.pixel(e.at) & 0xFFFFFF, e.colour & 0xFFFFFF) << e.at.x() << "," << e.at.y();
+  for (const double ratio : {1.0, 2.0}) {
+    QImage window(200, 100, QImage::Format_RGB32);
+    window.setDevicePixelRatio(ratio);
+    window.fill(Qt::white);
+    QPainter painter(&window);
+    // The border of the colours lands at pixel 100.
+    dynamic_cast<const DrawablePicture&>(*picture).Draw(
+        painter, QRectF(-2900 / ratio, 0, 6000 / ratio, 60 / ratio));
+    painter.end();
+    for (const auto& e : expected) {
+      EXPECT_EQ(window.pixel(e.at) & 0xFFFFFF, e.colour & 0xFFFFFF)
+          << ratio << ": " << e.at.x() << "," << e.at.y();
+    }
   }
   EXPECT_EQ(pictures.MemoryBytes(), ImageOf(picture).sizeInBytes());
 }
