@@ -10,10 +10,11 @@
 namespace lvx {
 namespace {
 
-std::int16_t CheckAndOpen(std::string_view checkPath, int& fd, std::string& found) {
+std::int16_t CheckAndOpen(std::string_view checkPath, int& fd, std::string& found,
+                          FolderListings* listings = nullptr) {
   fd = -1;
   if (checkPath.find_first_not_of(' ') == std::string_view::npos) return kCheckNoName;
-  const auto path = FindFile(checkPath);
+  const auto path = FindFile(checkPath, listings);
   if (!path) return kCheckMissing;
   // Non-blocking, so that a file swapped for a pipe after the look-up cannot hang us.
   const int opened = ::open(path->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -37,9 +38,9 @@ std::int16_t CheckFile(std::string_view checkPath) {
   return CheckFile(checkPath, found);
 }
 
-std::int16_t CheckFile(std::string_view checkPath, std::string& found) {
+std::int16_t CheckFile(std::string_view checkPath, std::string& found, FolderListings* listings) {
   int fd = -1;
-  const std::int16_t result = CheckAndOpen(checkPath, fd, found);
+  const std::int16_t result = CheckAndOpen(checkPath, fd, found, listings);
   if (fd >= 0) ::close(fd);
   return result;
 }

@@ -7,6 +7,8 @@
 
 namespace lvx {
 
+class FolderListings;
+
 // Results of CheckFile.
 inline constexpr std::int16_t kCheckUsable = 0;
 inline constexpr std::int16_t kCheckNoName = 97;
@@ -19,8 +21,10 @@ inline constexpr std::int16_t kCheckMissing = 99;
 std::int16_t CheckFile(std::string_view checkPath);
 
 // As CheckFile; when the file is usable, `found` is its path as FindFile
-// finds it, so that the caller need not look it up again.
-std::int16_t CheckFile(std::string_view checkPath, std::string& found);
+// finds it (through `listings` when given), so that the caller need not
+// look it up again.
+std::int16_t CheckFile(std::string_view checkPath, std::string& found,
+                       FolderListings* listings = nullptr);
 
 // As CheckFile; when the file is usable, `fd` is the descriptor the check
 // opened it with (read-only, non-blocking, close-on-exec), so that the caller

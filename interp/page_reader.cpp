@@ -6,7 +6,9 @@
 namespace lvx {
 
 PageReader::PageReader(SplitViews views, PictureLoader* loader)
-    : views_(views), handlers_(scanner_, views, PageNumber, loader) {}
+    : views_(views), handlers_(scanner_, views, PageNumber, loader), loader_(loader) {
+  handlers_.SetListings(&listings_);
+}
 
 void PageReader::SetDocument(std::string docPath, std::string docFolder) {
   docPath_ = std::move(docPath);
@@ -47,6 +49,11 @@ void PageReader::ReadPage() {
   // Rewrites that keep coming cannot hold a request up for long.
   constexpr int kMaxRestarts = 3;
   VersionChanged = false;
+  // Each request has its own budget; a restart at a new version of the
+  // document draws within the same.
+  budget_.Renew();
+  listings_.RenewAllowance();
+  if (loader_ != nullptr) loader_->StartPage();
   if (channel_.IsOpen() && !SameVersionOnDisk()) RestartAtNewVersion();
   for (int restarts = 0;; ++restarts) {
     ReadPageOfOneVersion();
@@ -64,7 +71,6 @@ void PageReader::ReadPageOfOneVersion() {
   bool afterEnd = false;
   WrappedToStart = false;
   StartedFile = false;
-  mergeBudget_.Renew();
   if (DocumentEnded == 1) {
     PageBreakPending = 0;
     PageNumber = 1;
@@ -76,7 +82,7 @@ void PageReader::ReadPageOfOneVersion() {
     if (PageNumber < std::numeric_limits<std::int16_t>::max()) ++PageNumber;
     // The current record is still the "*PAGE" that ended the last page, so
     // its "/N:" file is drawn first on this one.
-    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, mergeBudget_); });
+    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, budget_, &listings_); });
     PageBreakPending = 0;
     next = Next::kEndTest;
   }
@@ -122,7 +128,7 @@ void PageReader::ReadPageOfOneVersion() {
 
 bool PageReader::InterpretLine() {
   scanner_.SetRecord(DocLine, docLineCut_ ? &docLineTail_ : nullptr);
-  Skipping([&] { DispatchRecord(scanner_, handlers_); });
+  if (budget_.TakeRecord()) Skipping([&] { DispatchRecord(scanner_, handlers_); });
   // A line with "#EOD" ends the document only when it holds no "*".
   const bool endMark =
       Skipping([&] { return scanner_.FindKey("#EOD") > 0 && scanner_.FindKey("*") == 0; });
@@ -131,7 +137,7 @@ bool PageReader::InterpretLine() {
     return false;
   }
   if (Skipping([&] { return scanner_.FindKey("*MERGE") > 0; })) {
-    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, mergeBudget_); });
+    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, budget_, &listings_); });
   }
   // After a merge the current record is the merged file's last line, so a
   // merged file that ends in "*PAGE" ends the page.

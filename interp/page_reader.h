@@ -74,7 +74,9 @@ class PageReader {
   RecordScanner scanner_;
   SplitViewHandlers handlers_;
   LineReader channel_;
-  MergeBudget mergeBudget_;
+  PictureLoader* loader_;
+  PageBudget budget_;
+  FolderListings listings_;
   TailKeys docLineTail_;
   bool docLineCut_ = false;
   std::string docPath_;

@@ -23,6 +23,8 @@ class PictureLoader {
   // The picture stored at `path` (already looked up), or null when the file
   // is not a picture this loader reads. Never throws.
   virtual std::shared_ptr<const Picture> Load(const std::string& path) = 0;
+  // A page starts: what a loader allows one page begins again.
+  virtual void StartPage() {}
 };
 
 }  // namespace lvx

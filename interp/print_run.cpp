@@ -4,7 +4,9 @@
 namespace lvx {
 
 PrintRun::PrintRun(PageView& view, SheetControl& control, PictureLoader* loader)
-    : control_(control), handlers_(scanner_, view, control, loader) {}
+    : control_(control), handlers_(scanner_, view, control, loader), loader_(loader) {
+  handlers_.SetListings(&listings_);
+}
 
 std::int64_t PrintRun::CountLines() {
   std::int64_t total = 0;
@@ -40,14 +42,14 @@ bool PrintRun::FindDocumentEnd(Range& range) {
 
 void PrintRun::InterpretLine() {
   TakeLine();
-  Skipping([&] { DispatchRecord(scanner_, handlers_); });
+  if (budget_.TakeRecord()) Skipping([&] { DispatchRecord(scanner_, handlers_); });
   if (Skipping([&] { return scanner_.FindKey("*MERGE") > 0; })) {
-    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, mergeBudget_); });
+    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, budget_, &listings_); });
   }
   // As on screen, the test looks at the current record after any merge.
   if (Skipping([&] { return scanner_.FindKey("*PAGE") > 0; })) {
     NewPage();
-    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, mergeBudget_); });
+    Skipping([&] { MergeFile(scanner_, handlers_, docFolder_, budget_, &listings_); });
   }
 }
 
@@ -63,11 +65,18 @@ bool PrintRun::PrintCopy(const Range& range) {
 
 void PrintRun::NewPage() {
   control_.NewPage();
-  mergeBudget_.Renew();
+  StartPage();
+}
+
+void PrintRun::StartPage() {
+  budget_.Renew();
+  listings_.RenewAllowance();
+  if (loader_ != nullptr) loader_->StartPage();
 }
 
 bool PrintRun::Run(const std::string& docPath, const std::string& docFolder, int copies) {
   docFolder_ = docFolder;
+  StartPage();
   handlers_.SetDocFolder(docFolder);
   readFailed_ = false;
   if (!file_.Open(docPath)) return false;

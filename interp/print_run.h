@@ -47,8 +47,10 @@ class PrintRun {
   bool FindDocumentEnd(Range& range);
   bool PrintCopy(const Range& range);
   void InterpretLine();
-  // Starts a new sheet; each page has its own merge budget.
+  // Starts a new sheet; each page has its own budget.
   void NewPage();
+  // Renews what a page may cost.
+  void StartPage();
   // Makes the line just read the current record.
   void TakeLine();
   bool IsEndMark();
@@ -57,7 +59,9 @@ class PrintRun {
   SheetControl& control_;
   SheetViewHandlers handlers_;
   LineReader file_;
-  MergeBudget mergeBudget_;
+  PictureLoader* loader_;
+  PageBudget budget_;
+  FolderListings listings_;
   std::string docFolder_;
   std::string line_;
   TailKeys tail_;

@@ -28,21 +28,22 @@ void ApplyFont(PageView& view, const FontRecord& font, float points) {
 }
 
 void MergeFile(RecordScanner& scanner, RecordHandlers& handlers, std::string_view docFolder,
-               MergeBudget& budget) {
+               PageBudget& budget, FolderListings* listings) {
   const auto name = scanner.CutValue("/N:");
-  if (!name || budget.remaining == 0) return;
+  if (!name || budget.Spent()) return;
   // The name is always taken in the document's folder, even when it holds
   // a folder of its own; a doubled separator reads as one.
-  const std::string mergePath = std::string(docFolder) + "/" + LocalSeparators(*name);
+  const auto mergePath = FindFile(std::string(docFolder) + "/" + LocalSeparators(*name), listings);
   LineReader merged;
-  if (!merged.Open(mergePath)) return;
+  if (!mergePath || !merged.Open(*mergePath)) return;
   std::string mergeLine;
   TailKeys tail;
   std::uint64_t offset = 0;
-  while (budget.remaining > 0 && merged.ReadLine(mergeLine, &tail)) {
+  while (!budget.Spent() && merged.ReadLine(mergeLine, &tail)) {
     const std::uint64_t read = merged.Offset() - offset;
     offset = merged.Offset();
-    budget.remaining -= std::min(read, budget.remaining);
+    budget.bytes -= std::min(read, budget.bytes);
+    budget.TakeRecord();
     scanner.SetRecord(mergeLine, merged.LastLineCut() ? &tail : nullptr);
     Skipping([&] { DispatchRecord(scanner, handlers); });
   }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "file_lookup.h"
 #include "page_view.h"
 #include "record_options.h"
 #include "scan_error.h"
@@ -30,24 +31,37 @@ class RecordHandlers {
 // ends the dispatch and passes to the caller.
 void DispatchRecord(RecordScanner& scanner, RecordHandlers& handlers);
 
-// How much merged text one page may read: a document of nothing but merges
-// of a large file would otherwise take hours per page. Far beyond any page
-// form; when it runs out, the rest of the page's merges draw nothing.
-struct MergeBudget {
+// What one page may cost: a document of nothing but merges of a large file,
+// or of millions of drawing records, would otherwise take minutes per page.
+// Both limits lie far beyond any page form; when either runs out, the rest
+// of the page draws nothing (its page and document ends still count).
+struct PageBudget {
   static constexpr std::uint64_t kBytesPerPage = std::uint64_t{64} << 20;
-  std::uint64_t remaining = kBytesPerPage;
-  void Renew() { remaining = kBytesPerPage; }
+  static constexpr std::uint32_t kRecordsPerPage = 100000;
+  std::uint64_t bytes = kBytesPerPage;      // merged text
+  std::uint32_t records = kRecordsPerPage;  // lines drawn, the document's and merged ones
+  void Renew() {
+    bytes = kBytesPerPage;
+    records = kRecordsPerPage;
+  }
+  bool Spent() const { return bytes == 0 || records == 0; }
+  // Takes one record; false when none is left.
+  bool TakeRecord() {
+    if (records == 0) return false;
+    --records;
+    return true;
+  }
 };
 
 // Draws the records of the file named by "/N:" of the current record, taken
-// in `docFolder` whatever the name holds. Merges do not nest: "*MERGE",
-// "*PAGE" and "#EOD" in the merged file do nothing. Each line's ScanError is
-// caught and the next line goes on; afterwards the current record is the
-// merged file's last line (unchanged when nothing was read). Reading stops
-// where `budget` runs out. A ScanError while cutting "/N:" passes to the
-// caller.
+// in `docFolder` whatever the name holds (looked up through `listings` when
+// given). Merges do not nest: "*MERGE", "*PAGE" and "#EOD" in the merged
+// file do nothing. Each line's ScanError is caught and the next line goes
+// on; afterwards the current record is the merged file's last line
+// (unchanged when nothing was read). Reading stops where `budget` runs out.
+// A ScanError while cutting "/N:" passes to the caller.
 void MergeFile(RecordScanner& scanner, RecordHandlers& handlers, std::string_view docFolder,
-               MergeBudget& budget);
+               PageBudget& budget, FolderListings* listings = nullptr);
 
 // Sets the font of a "*FONT" record on one view at `points`: name, size,
 // colour (skipped when it does not convert), italic, bold, underline and

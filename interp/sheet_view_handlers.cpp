@@ -52,7 +52,7 @@ void SheetViewHandlers::PlaceImage() {
   const ImageRecord image = ScanImage(scanner_, position_, docFolder_);
   view_.MoveTo(position_.PosX, position_.PosY);
   if (loader_ == nullptr) return;
-  const auto path = FindFile(image.ImagePath);
+  const auto path = FindFile(image.ImagePath, listings_);
   // A picture that cannot be loaded draws nothing, rather than the picture
   // of an earlier record at this new place.
   const auto picture = path ? loader_->Load(*path) : nullptr;

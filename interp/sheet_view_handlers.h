@@ -36,6 +36,8 @@ class SheetViewHandlers : public RecordHandlers {
   void PlaceImage() override;
 
   void SetDocFolder(std::string docFolder) { docFolder_ = std::move(docFolder); }
+  // Where picture names are looked up; may be null.
+  void SetListings(FolderListings* listings) { listings_ = listings; }
   const Position& position() const { return position_; }
 
   std::int16_t PageCounter = 0;
@@ -46,6 +48,7 @@ class SheetViewHandlers : public RecordHandlers {
   SheetControl& control_;
   PictureLoader* loader_;
   std::string docFolder_;
+  FolderListings* listings_ = nullptr;
   Position position_;
 };
 

@@ -71,7 +71,7 @@ void SplitViewHandlers::SelectFont() {
 void SplitViewHandlers::PlaceImage() {
   const ImageRecord image = ScanImage(scanner_, position_, docFolder_);
   std::string path;
-  if (CheckFile(image.ImagePath, path) != kCheckUsable || loader_ == nullptr) return;
+  if (CheckFile(image.ImagePath, path, listings_) != kCheckUsable || loader_ == nullptr) return;
   const auto picture = loader_->Load(path);
   if (!picture) return;
   const Position& p = position_;

@@ -34,6 +34,8 @@ class SplitViewHandlers : public RecordHandlers {
   void PlaceImage() override;
 
   void SetDocFolder(std::string docFolder) { docFolder_ = std::move(docFolder); }
+  // Where picture names are looked up; may be null.
+  void SetListings(FolderListings* listings) { listings_ = listings; }
   const Position& position() const { return position_; }
 
   float HalfPageHeight = 140.0F;
@@ -46,6 +48,7 @@ class SplitViewHandlers : public RecordHandlers {
   const std::int16_t& pageNumber_;
   PictureLoader* loader_;
   std::string docFolder_;
+  FolderListings* listings_ = nullptr;
   Position position_;
 };
 

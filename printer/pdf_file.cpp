@@ -11,6 +11,7 @@ namespace lvx {
 namespace {
 
 constexpr std::size_t kFileBuffer = std::size_t{256} << 10;
+constexpr std::size_t kDeflateChunk = std::size_t{64} << 10;
 
 // A stream of its own on the file open at `fd`, which stays open.
 std::FILE* OwnStream(int fd) {
@@ -68,6 +69,43 @@ void PdfFile::WriteStream(int number, std::string_view entries, std::string_view
   const std::string deflated = Deflate(data);
   if (deflated.empty()) ok_ = false;
   WriteDeflated(number, entries, deflated);
+}
+
+void PdfFile::WriteStreamParts(int number, std::string_view entries,
+                               const std::function<bool(std::string&)>& next) {
+  const int length = Reserve();
+  z_stream zip{};
+  if (deflateInit(&zip, Z_BEST_SPEED) != Z_OK) {
+    ok_ = false;
+    return;
+  }
+  StartObject(number);
+  Put("<<");
+  Put(entries);
+  Put("/Filter/FlateDecode/Length " + std::to_string(length) + " 0 R>>\nstream\n");
+  const std::uint64_t start = offset_;
+  std::string part;
+  std::string out(kDeflateChunk, '\0');
+  bool more = true;
+  int status = Z_OK;
+  while (ok() && status == Z_OK) {
+    more = more && next(part);
+    if (!more) part.clear();
+    zip.next_in = reinterpret_cast<Bytef*>(part.data());
+    zip.avail_in = static_cast<uInt>(part.size());
+    do {
+      zip.next_out = reinterpret_cast<Bytef*>(out.data());
+      zip.avail_out = static_cast<uInt>(out.size());
+      status = deflate(&zip, more ? Z_NO_FLUSH : Z_FINISH);
+      Put(std::string_view(out.data(), out.size() - zip.avail_out));
+    } while (zip.avail_out == 0 && status == Z_OK);
+    if (status == Z_BUF_ERROR) status = Z_OK;  // nothing to do until more comes
+  }
+  deflateEnd(&zip);
+  if (status != Z_STREAM_END) ok_ = false;
+  const std::uint64_t size = offset_ - start;
+  Put("\nendstream\nendobj\n");
+  WriteObject(length, std::to_string(size));
 }
 
 void PdfFile::WriteDeflated(int number, std::string_view entries, std::string_view deflated) {

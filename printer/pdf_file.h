@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,14 @@ class PdfFile {
   // Writes object `number` as a stream of `data`, compressed; `entries` are
   // further dictionary entries ("/Type /XObject ...").
   void WriteStream(int number, std::string_view entries, std::string_view data);
+  // As WriteStream, for data that `next` gives part by part: each call
+  // replaces its argument with the next part and returns false when none
+  // is left. Large data is compressed as it comes and never held whole,
+  // at zlib's fastest level (such data are pictures, whose time per page
+  // counts more than a few per cent of size); the length follows as an
+  // object of its own.
+  void WriteStreamParts(int number, std::string_view entries,
+                        const std::function<bool(std::string&)>& next);
   // As WriteStream, for data already compressed with Deflate.
   void WriteDeflated(int number, std::string_view entries, std::string_view deflated);
   // Ends the file with the catalog `root` and the document information

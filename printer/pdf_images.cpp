@@ -1,67 +1,79 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pdf_images.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace lvx {
 namespace {
 
-int Paeth(int left, int up, int upLeft) {
-  const int p = left + up - upLeft;
-  const int pa = std::abs(p - left);
-  const int pb = std::abs(p - up);
-  const int pc = std::abs(p - upLeft);
-  if (pa <= pb && pa <= pc) return left;
-  return pb <= pc ? up : upLeft;
+constexpr int kStripRows = 64;
+
+// Rows `first` to `first + count` in 8 bits a channel, alpha not premultiplied.
+QImage Strip(const QImage& image, int first, int count) {
+  return image.copy(0, first, image.width(), count)
+      .convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
 }
 
-// Rows of `channels` bytes a pixel, each filtered the way PNG does (the
-// filter that leaves the smallest differences, row by row), for a stream
-// with /Predictor 15.
+// The rows of an image as a stream with /Predictor 15 holds them, a strip
+// at a time: 8-bit gray, RGB or alpha samples, each row filtered with PNG's
+// "up" filter (the difference to the row above), which costs one
+// subtraction a byte and suits drawings and scans alike. Memory stays at
+// a strip whatever the image's size.
 class PredictedRows {
  public:
-  PredictedRows(int width, int channels)
-      : stride_(static_cast<std::size_t>(width) * static_cast<std::size_t>(channels)),
-        channels_(static_cast<std::size_t>(channels)),
+  enum class Samples { kGray, kRgb, kAlpha };
+
+  PredictedRows(const QImage& image, Samples samples)
+      : image_(image),
+        samples_(samples),
+        stride_(static_cast<std::size_t>(image.width()) * (samples == Samples::kRgb ? 3 : 1)),
         previous_(stride_, '\0') {}
 
-  void Add(const std::string& row) {
-    std::string best;
-    long bestCost = -1;
-    for (int filter = 0; filter <= 4; ++filter) {
-      std::string filtered(1, static_cast<char>(filter));
-      long cost = 0;
-      for (std::size_t i = 0; i < stride_; ++i) {
-        const int x = static_cast<unsigned char>(row[i]);
-        const int a = i >= channels_ ? static_cast<unsigned char>(row[i - channels_]) : 0;
-        const int b = static_cast<unsigned char>(previous_[i]);
-        const int c = i >= channels_ ? static_cast<unsigned char>(previous_[i - channels_]) : 0;
-        const int predicted = filter == 1   ? a
-                              : filter == 2 ? b
-                              : filter == 3 ? (a + b) / 2
-                              : filter == 4 ? Paeth(a, b, c)
-                                            : 0;
-        const auto value = static_cast<signed char>(x - predicted);
-        filtered += static_cast<char>(value);
-        cost += std::abs(static_cast<int>(value));
-      }
-      if (bestCost < 0 || cost < bestCost) {
-        bestCost = cost;
-        best = std::move(filtered);
-      }
-    }
-    data_ += best;
-    previous_ = row;
+  // Replaces `part` with the next strip; false after the last.
+  bool Next(std::string& part) {
+    if (y_ >= image_.height()) return false;
+    const int rows = std::min(kStripRows, image_.height() - y_);
+    const QImage strip = Strip(image_, y_, rows);
+    y_ += rows;
+    part.clear();
+    part.reserve(static_cast<std::size_t>(rows) * (stride_ + 1));
+    for (int y = 0; y < rows; ++y)
+      AddRow(reinterpret_cast<const QRgb*>(strip.constScanLine(y)), part);
+    return true;
   }
 
-  const std::string& data() const { return data_; }
-
  private:
+  void AddRow(const QRgb* pixels, std::string& part) {
+    row_.clear();
+    for (int x = 0; x < image_.width(); ++x) {
+      const QRgb pixel = pixels[x];
+      switch (samples_) {
+        case Samples::kGray:
+          row_ += static_cast<char>(qGray(pixel));
+          break;
+        case Samples::kRgb:
+          row_ += static_cast<char>(qRed(pixel));
+          row_ += static_cast<char>(qGreen(pixel));
+          row_ += static_cast<char>(qBlue(pixel));
+          break;
+        case Samples::kAlpha:
+          row_ += static_cast<char>(qAlpha(pixel));
+          break;
+      }
+    }
+    part += '\x02';  // the filter of the row: "up"
+    for (std::size_t i = 0; i < stride_; ++i) part += static_cast<char>(row_[i] - previous_[i]);
+    std::swap(previous_, row_);
+  }
+
+  const QImage& image_;
+  Samples samples_;
   std::size_t stride_;
-  std::size_t channels_;
   std::string previous_;
-  std::string data_;
+  std::string row_;
+  int y_ = 0;
 };
 
 std::string ImageEntries(QSize size, int channels, bool smooth) {
@@ -74,45 +86,36 @@ std::string ImageEntries(QSize size, int channels, bool smooth) {
   return entries;
 }
 
+bool Opaque(const QImage& image) {
+  if (!image.hasAlphaChannel()) return true;
+  for (int first = 0; first < image.height(); first += kStripRows) {
+    const QImage strip = Strip(image, first, std::min(kStripRows, image.height() - first));
+    for (int y = 0; y < strip.height(); ++y) {
+      const auto* pixels = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
+      for (int x = 0; x < strip.width(); ++x) {
+        if (qAlpha(pixels[x]) != 255) return false;
+      }
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-int PdfImages::Write(const QImage& source, bool smooth) {
-  const QImage image = source.convertToFormat(source.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                                       : QImage::Format_RGB32);
+int PdfImages::Write(const QImage& image, bool smooth) {
   const bool gray = image.allGray();
   const int channels = gray ? 1 : 3;
-  PredictedRows colours(image.width(), channels);
-  PredictedRows alpha(image.width(), 1);
-  bool opaque = true;
-  std::string row;
-  std::string alphaRow;
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    row.clear();
-    alphaRow.clear();
-    for (int x = 0; x < image.width(); ++x) {
-      const QRgb pixel = pixels[x];
-      if (gray) {
-        row += static_cast<char>(qGray(pixel));
-      } else {
-        row += static_cast<char>(qRed(pixel));
-        row += static_cast<char>(qGreen(pixel));
-        row += static_cast<char>(qBlue(pixel));
-      }
-      alphaRow += static_cast<char>(qAlpha(pixel));
-      opaque = opaque && qAlpha(pixel) == 255;
-    }
-    colours.Add(row);
-    if (image.hasAlphaChannel()) alpha.Add(alphaRow);
-  }
   std::string entries = ImageEntries(image.size(), channels, smooth);
-  if (!opaque) {
+  if (!Opaque(image)) {
     const int mask = file_.Reserve();
-    file_.WriteStream(mask, ImageEntries(image.size(), 1, smooth), alpha.data());
+    PredictedRows alpha(image, PredictedRows::Samples::kAlpha);
+    file_.WriteStreamParts(mask, ImageEntries(image.size(), 1, smooth),
+                           [&](std::string& part) { return alpha.Next(part); });
     entries += "/SMask " + std::to_string(mask) + " 0 R";
   }
   const int object = file_.Reserve();
-  file_.WriteStream(object, entries, colours.data());
+  PredictedRows colours(image, gray ? PredictedRows::Samples::kGray : PredictedRows::Samples::kRgb);
+  file_.WriteStreamParts(object, entries, [&](std::string& part) { return colours.Next(part); });
   return object;
 }
 

@@ -16,8 +16,11 @@ class DrawablePicture : public Picture {
   // Draws the whole picture stretched over `target`, given in the painter's
   // current coordinates. Vector pictures stay vectors. Never throws.
   virtual void Draw(QPainter& painter, const QRectF& target) const = 0;
-  // Memory the decoded picture holds, counted against the cache's budget.
+  // Memory the decoded picture holds, scaled copies kept for drawing
+  // included: counted against the cache's budget.
   virtual qint64 MemoryBytes() const = 0;
+  // Pixels decoded for the picture, counted against a page's allowance.
+  virtual qint64 Pixels() const { return 0; }
 };
 
 }  // namespace lvx

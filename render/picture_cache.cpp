@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <iterator>
 
 #include <QByteArray>
 
@@ -46,8 +47,45 @@ bool ReadAll(int fd, std::int64_t size, QByteArray& data) {
 
 }  // namespace
 
-PictureCache::PictureCache(std::size_t maxEntries, std::int64_t maxBytes)
-    : maxEntries_(maxEntries == 0 ? 1 : maxEntries), maxBytes_(maxBytes) {}
+PictureCache::PictureCache(std::size_t maxEntries, std::int64_t maxBytes,
+                           std::int64_t pixelsPerPage)
+    : maxEntries_(maxEntries == 0 ? 1 : maxEntries),
+      maxBytes_(maxBytes),
+      pixelsPerPage_(pixelsPerPage) {}
+
+void PictureCache::StartPage() {
+  pagePixels_ = 0;
+  pageSpent_ = false;
+  onPage_.clear();
+}
+
+bool PictureCache::AllowOnPage(const FileStamp& stamp, const DrawablePicture& picture) {
+  if (onPage_.contains(stamp)) return true;
+  if (pageSpent_) return false;
+  const qint64 pixels = picture.Pixels();
+  if (!onPage_.empty() && pagePixels_ + pixels > pixelsPerPage_) {
+    pageSpent_ = true;
+    return false;
+  }
+  pagePixels_ += pixels;
+  onPage_.insert(stamp);
+  return true;
+}
+
+std::shared_ptr<const DrawablePicture> PictureCache::Find(const std::string& path,
+                                                          const FileStamp& stamp) {
+  std::shared_ptr<const DrawablePicture> found;
+  for (auto entry = entries_.begin(); entry != entries_.end();) {
+    if (entry->stamp == stamp) {
+      found = entry->picture;
+      entries_.splice(entries_.begin(), entries_, entry);
+      break;
+    }
+    // The file changed: its old picture goes.
+    entry = entry->path == path ? entries_.erase(entry) : std::next(entry);
+  }
+  return found;
+}
 
 std::shared_ptr<const Picture> PictureCache::Load(const std::string& path) {
   const OpenFile file(path);
@@ -56,31 +94,39 @@ std::shared_ptr<const Picture> PictureCache::Load(const std::string& path) {
   const FileStamp stamp{static_cast<std::uint64_t>(info.st_dev),
                         static_cast<std::uint64_t>(info.st_ino), info.st_size,
                         info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
-  for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
-    if (entry->path != path) continue;
-    if (entry->stamp == stamp) {
-      entries_.splice(entries_.begin(), entries_, entry);
-      return entries_.front().picture;
-    }
-    // The file changed: its old picture goes.
-    bytes_ -= entry->picture->MemoryBytes();
-    entries_.erase(entry);
-    break;
+  // Scaled copies made since the last call count now.
+  Trim();
+  if (auto picture = Find(path, stamp)) {
+    if (!AllowOnPage(stamp, *picture)) return nullptr;
+    return picture;
   }
+  // A page past its pixels decodes nothing more.
+  if (pageSpent_) return nullptr;
   if (stamp.size <= 0 || stamp.size > kMaxPictureFileBytes) return nullptr;
   QByteArray data;
   if (!ReadAll(file.fd(), stamp.size, data)) return nullptr;
-  auto picture = DecodePicture(data);
+  std::shared_ptr<const DrawablePicture> picture = DecodePicture(data);
   if (!picture) return nullptr;
   Keep(Entry{path, stamp, picture});
+  if (!AllowOnPage(stamp, *picture)) return nullptr;
   return picture;
 }
 
+std::int64_t PictureCache::MemoryBytes() const {
+  std::int64_t bytes = 0;
+  for (const Entry& entry : entries_) bytes += entry.picture->MemoryBytes();
+  return bytes;
+}
+
 void PictureCache::Keep(Entry entry) {
-  bytes_ += entry.picture->MemoryBytes();
   entries_.push_front(std::move(entry));
-  while (entries_.size() > 1 && (entries_.size() > maxEntries_ || bytes_ > maxBytes_)) {
-    bytes_ -= entries_.back().picture->MemoryBytes();
+  Trim();
+}
+
+void PictureCache::Trim() {
+  std::int64_t bytes = MemoryBytes();
+  while (entries_.size() > 1 && (entries_.size() > maxEntries_ || bytes > maxBytes_)) {
+    bytes -= entries_.back().picture->MemoryBytes();
     entries_.pop_back();
   }
 }

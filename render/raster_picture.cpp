@@ -72,6 +72,12 @@ const QImage& RasterPicture::ScaledTo(QSize size) const {
   return scaled_[0];
 }
 
+qint64 RasterPicture::MemoryBytes() const {
+  qint64 bytes = image_.sizeInBytes();
+  for (const QImage& scaled : scaled_) bytes += scaled.sizeInBytes();
+  return bytes;
+}
+
 void RasterPicture::Draw(QPainter& painter, const QRectF& target) const {
   // On a window's image the picture is scaled once for its size there, in
   // the image's own pixels, and then copied, page after page; a printer gets
@@ -79,8 +85,13 @@ void RasterPicture::Draw(QPainter& painter, const QRectF& target) const {
   const QTransform toDevice = painter.combinedTransform();
   const QRectF onDevice = toDevice.mapRect(target);
   const QSize pixels(qRound(onDevice.width()), qRound(onDevice.height()));
-  if (painter.device()->devType() == QInternal::Image && toDevice.type() <= QTransform::TxScale &&
-      !pixels.isEmpty() && pixels.width() <= kMaxScaledSide && pixels.height() <= kMaxScaledSide) {
+  const bool onImage =
+      painter.device()->devType() == QInternal::Image && toDevice.type() <= QTransform::TxScale;
+  // A copy larger than the image it is drawn on would mostly be wasted.
+  const qint64 devicePixels = qint64{painter.device()->width()} * painter.device()->height();
+  if (onImage && !pixels.isEmpty() && pixels.width() <= kMaxScaledSide &&
+      pixels.height() <= kMaxScaledSide &&
+      qint64{pixels.width()} * pixels.height() <= devicePixels) {
     const QImage& scaled = ScaledTo(pixels);
     painter.save();
     UseDevicePixels(painter);
@@ -88,7 +99,35 @@ void RasterPicture::Draw(QPainter& painter, const QRectF& target) const {
     painter.restore();
     return;
   }
+  if (onImage) {
+    DrawVisiblePart(painter, onDevice);
+    return;
+  }
   painter.drawImage(target, image_);
+}
+
+// Drawing a large picture converts all of it to the device's format first:
+// on a window's image, only the part that lands on it is taken.
+void RasterPicture::DrawVisiblePart(QPainter& painter, const QRectF& onDevice) const {
+  const QRectF visible =
+      onDevice.intersected(QRectF(0, 0, painter.device()->width(), painter.device()->height()));
+  if (visible.isEmpty()) return;
+  const double toSourceX = image_.width() / onDevice.width();
+  const double toSourceY = image_.height() / onDevice.height();
+  const QRect source = QRectF((visible.left() - onDevice.left()) * toSourceX,
+                              (visible.top() - onDevice.top()) * toSourceY,
+                              visible.width() * toSourceX, visible.height() * toSourceY)
+                           .toAlignedRect()
+                           .intersected(image_.rect());
+  const double toDeviceX = onDevice.width() / image_.width();
+  const double toDeviceY = onDevice.height() / image_.height();
+  const QRectF target(onDevice.left() + source.left() * toDeviceX,
+                      onDevice.top() + source.top() * toDeviceY, source.width() * toDeviceX,
+                      source.height() * toDeviceY);
+  painter.save();
+  UseDevicePixels(painter);
+  painter.drawImage(target, image_.copy(source));
+  painter.restore();
 }
 
 }  // namespace lvx

@@ -26,7 +26,8 @@ class RasterPicture : public DrawablePicture {
   double WidthHmm() const override;
   double HeightHmm() const override;
   void Draw(QPainter& painter, const QRectF& target) const override;
-  qint64 MemoryBytes() const override { return image_.sizeInBytes(); }
+  qint64 MemoryBytes() const override;
+  qint64 Pixels() const override { return qint64{image_.width()} * image_.height(); }
 
   // Drawing always the same image lets a PDF embed it once.
   const QImage& image() const { return image_; }
@@ -34,6 +35,7 @@ class RasterPicture : public DrawablePicture {
  private:
   // The picture scaled to `size` device pixels, kept for the next page.
   const QImage& ScaledTo(QSize size) const;
+  void DrawVisiblePart(QPainter& painter, const QRectF& onDevice) const;
 
   QImage image_;
   // A window's views draw a logo at two sizes, page after page.

@@ -2,6 +2,7 @@
 #include "wmf_picture.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "byte_reader.h"
 #include "wmf_objects.h"
@@ -17,7 +18,26 @@ constexpr qsizetype kHeaderSize = 18;
 // Frames beyond 10 m are taken as corrupt.
 constexpr double kMaxSideHmm = 1.0e6;
 
+// The pixels a device-independent bitmap's header claims; 0 for a header
+// too short to tell.
+qint64 ClaimedPixels(QByteArrayView dib) {
+  ByteReader header(dib);
+  const std::uint32_t headerSize = header.U32();
+  qint64 width = 0;
+  qint64 height = 0;
+  if (headerSize == 12) {
+    width = header.U16();
+    height = header.U16();
+  } else {
+    width = header.I32();
+    height = header.I32();
+  }
+  if (!header.ok()) return 0;
+  return std::abs(width) * std::abs(height);
+}
+
 void DecodeImages(WmfContent& content) {
+  qint64 pixelsLeft = WmfPicture::kMaxPixelsPerFile;
   wmf::ForEachRecord(content.data, content.firstRecord, [&](const wmf::Record& record) {
     QByteArrayView dib = wmf::BlitBitmap(record);
     // A pattern brush's bitmap follows its style and colour-usage words.
@@ -25,6 +45,12 @@ void DecodeImages(WmfContent& content) {
       dib = record.params.sliced(4);
     }
     if (dib.isEmpty()) return;
+    const qint64 claimed = ClaimedPixels(dib);
+    if (claimed > pixelsLeft) {
+      pixelsLeft = 0;
+      return;
+    }
+    pixelsLeft -= claimed;
     const QImage image = wmf::ImageFromDib(dib);
     if (!image.isNull()) content.images.insert(record.offset, image);
   });
@@ -75,6 +101,12 @@ WmfPicture::WmfPicture(WmfContent content, double widthHmm, double heightHmm)
 
 void WmfPicture::Draw(QPainter& painter, const QRectF& target) const {
   wmf::Player(painter, target, content_, &layers_).Play();
+}
+
+qint64 WmfPicture::Pixels() const {
+  qint64 pixels = 0;
+  for (const QImage& image : content_.images) pixels += qint64{image.width()} * image.height();
+  return pixels;
 }
 
 qint64 WmfPicture::MemoryBytes() const {

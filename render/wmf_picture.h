@@ -37,6 +37,10 @@ class WmfPicture : public DrawablePicture {
   // record. Metafiles without a placeable header carry no size and are not
   // taken. Never throws.
   static std::shared_ptr<const WmfPicture> Decode(const QByteArray& data);
+  // Pixels the bitmaps of one file may have in all: a file of many
+  // bitmaps, each within the limits, would otherwise decode to gigabytes.
+  // The bitmaps past it draw nothing.
+  static constexpr qint64 kMaxPixelsPerFile = qint64{48} << 20;
 
   WmfPicture(WmfContent content, double widthHmm, double heightHmm);
 
@@ -44,6 +48,7 @@ class WmfPicture : public DrawablePicture {
   double HeightHmm() const override { return heightHmm_; }
   void Draw(QPainter& painter, const QRectF& target) const override;
   qint64 MemoryBytes() const override;
+  qint64 Pixels() const override;
 
  private:
   WmfContent content_;

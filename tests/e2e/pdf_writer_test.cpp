@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <cstring>
 #include <functional>
 #include <regex>
 #include <set>
@@ -259,6 +260,59 @@ TEST(PdfWriter, APictureDrawnOnEveryPageIsStoredOnce) {
   }
   EXPECT_EQ(logoObjects.size(), 1U);
   EXPECT_EQ(badges, 2) << "the picture and its transparency mask";
+}
+
+// Pictures are stored row by row as they come; what a reader takes out of
+// the file is the picture pixel for pixel, its transparency as a mask.
+TEST(PdfWriter, PicturesComeBackPixelForPixel) {
+  const auto noise = [](QImage image) {
+    std::uint32_t seed = 7;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        seed = seed * 1103515245U + 12345U;
+        image.setPixel(x, y,
+                       image.format() == QImage::Format_Indexed8 ? seed >> 30 : seed | 0x3F000000U);
+      }
+    }
+    return image;
+  };
+  QImage indexed(70, 65, QImage::Format_Indexed8);
+  indexed.setColorTable({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(9, 9, 9)});
+  QImage gray(33, 130, QImage::Format_Grayscale8);
+  for (int y = 0; y < gray.height(); ++y) std::memset(gray.scanLine(y), y * 2, gray.bytesPerLine());
+  const struct {
+    const char* name;
+    QImage image;
+  } cases[] = {
+      {"colours over several strips, odd width", noise(QImage(131, 150, QImage::Format_RGB32))},
+      {"transparency", noise(QImage(17, 70, QImage::Format_ARGB32))},
+      {"a colour table", noise(indexed)},
+      {"gray", gray},
+      {"one column", noise(QImage(1, 65, QImage::Format_RGB32))},
+  };
+  for (const auto& c : cases) {
+    const TempDir dir;
+    const std::string pdf = Written(dir, [&](QPainter& painter, PdfDocument&) {
+      painter.drawImage(QRectF(10, 10, 40, 40), c.image);
+    });
+    const QString prefix = QString::fromStdString(dir.path() + "/img");
+    Output("pdfimages", {"-png", QString::fromStdString(pdf), prefix});
+    const QImage colours = QImage(prefix + "-000.png").convertToFormat(QImage::Format_RGB32);
+    const QImage source = c.image.convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(colours.size(), source.size()) << c.name;
+    const bool masked = c.image.hasAlphaChannel();
+    const QImage mask = QImage(prefix + "-001.png");
+    ASSERT_EQ(mask.isNull(), !masked) << c.name;
+    int wrong = 0;
+    for (int y = 0; y < source.height(); ++y) {
+      for (int x = 0; x < source.width(); ++x) {
+        const QRgb want = source.pixel(x, y);
+        if ((colours.pixel(x, y) & 0xFFFFFF) != (want & 0xFFFFFF)) ++wrong;
+        if (masked && qGray(mask.pixel(x, y)) != qAlpha(want)) ++wrong;
+      }
+    }
+    EXPECT_EQ(wrong, 0) << c.name;
+  }
 }
 
 TEST(PdfWriter, WhatThePainterDidShowsOnThePage) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -8,6 +9,8 @@
 #include <stdexcept>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <filesystem>
 
 #include "check_file.h"
@@ -260,6 +263,85 @@ TEST(FindFile, AnExactNameWinsOverOthersThatDifferInCase) {
   dir.Write("a.lvx", "lower");
   const auto upper = dir.Write("A.lvx", "upper");
   EXPECT_EQ(FindFile(upper), upper);
+}
+
+TEST(FindFile, NamesDeeperThanTheCapAreMissing) {
+  TempDir dir;
+  const auto logo = dir.Write("logo.bmp", "x");
+  const auto components = [](const std::string& path) {
+    return static_cast<std::size_t>(std::count(path.begin(), path.end(), '/'));
+  };
+  // "./" adds a component that stays in the same folder.
+  const auto deep = [&](std::size_t total) {
+    std::string path = dir.path() + "/";
+    while (components(path) < total) path += "./";
+    return path + "logo.bmp";
+  };
+  const struct {
+    std::size_t components;
+    bool found;
+  } cases[] = {{kMaxNameComponents, true}, {kMaxNameComponents + 1, false}, {1000, false}};
+  for (const auto& c : cases) {
+    const std::string path = deep(c.components);
+    EXPECT_EQ(FindFile(path).has_value(), c.found) << c.components;
+    // Whether the name differs in case or not.
+    std::string upper = path;
+    upper.replace(upper.size() - 8, 8, "LOGO.BMP");
+    EXPECT_EQ(FindFile(upper).has_value(), c.found) << c.components;
+  }
+}
+
+// Folders that changed an hour ago, so that their listings are kept.
+void Settle(const std::string& folder) {
+  const timeval anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+  ASSERT_EQ(::utimes(folder.c_str(), anHourAgo), 0);
+}
+
+TEST(FolderListings, EachFolderIsReadOnceUntilItChanges) {
+  TempDir dir;
+  dir.Write("Forms/Logo.bmp", "x");
+  Settle(dir.path());
+  Settle(dir.path() + "/Forms");
+  FolderListings listings;
+  const struct {
+    const char* name;
+    const char* found;  // beside the folder; empty when missing
+  } lookups[] = {{"/FORMS/LOGO.BMP", "/Forms/Logo.bmp"},
+                 {"/forms/logo.bmp", "/Forms/Logo.bmp"},
+                 {"/Forms/LOGO.bmp", "/Forms/Logo.bmp"},
+                 {"/forms/other.bmp", ""}};
+  for (int round = 0; round < 3; ++round) {
+    for (const auto& l : lookups) {
+      const auto found = FindFile(dir.path() + l.name, &listings);
+      EXPECT_EQ(found.value_or(""), *l.found ? dir.path() + l.found : "") << l.name;
+    }
+  }
+  // The folder and the one that holds it, read once for all the rounds.
+  EXPECT_EQ(listings.folderReads(), 2U);
+  // A file that comes later changes its folder, which is read again; a
+  // folder that just changed is read at each look-up.
+  dir.Write("Forms/Other.bmp", "x");
+  for (int round = 1; round <= 2; ++round) {
+    EXPECT_EQ(FindFile(dir.path() + "/forms/other.bmp", &listings),
+              dir.path() + "/Forms/Other.bmp");
+    EXPECT_EQ(listings.folderReads(), 2U + round);
+  }
+}
+
+TEST(FolderListings, WalksPastThePagesAllowanceFindOnlyExactNames) {
+  TempDir dir;
+  const auto logo = dir.Write("logo.bmp", "x");
+  FolderListings listings;
+  for (std::size_t i = 0; i < FolderListings::kWalksPerPage; ++i) {
+    // Missing names cost a walk as found ones do.
+    FindFile(dir.path() + (i % 2 == 0 ? "/LOGO.BMP" : "/missing.bmp"), &listings);
+  }
+  EXPECT_EQ(FindFile(dir.path() + "/LOGO.BMP", &listings), std::nullopt);
+  EXPECT_EQ(FindFile(logo, &listings), logo);
+  std::string found;
+  EXPECT_EQ(CheckFile(dir.path() + "/Logo.bmp", found, &listings), kCheckMissing);
+  listings.RenewAllowance();
+  EXPECT_EQ(FindFile(dir.path() + "/LOGO.BMP", &listings), logo);
 }
 
 TEST(FileLookup, DocumentSeparators) {

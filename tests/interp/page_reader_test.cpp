@@ -249,6 +249,39 @@ TEST(ReadPage, RestartingAfterCloseAndResetDrawsPageOne) {
   EXPECT_EQ(f.Request(), Calls{"\"A\""});
 }
 
+// A page draws at most its budget of records, the document's and merged
+// ones together; the page's end after them still counts, and the next page
+// has a budget of its own.
+TEST(ReadPage, RecordsPastThePagesBudgetDrawNothing) {
+  constexpr int kBudget = static_cast<int>(PageBudget::kRecordsPerPage);
+  const struct {
+    const char* name;
+    int lines;      // text lines of the document
+    int formLines;  // text lines of the merged file
+    int merges;     // "*MERGE" lines after the document's texts
+    int drawn;
+  } cases[] = {
+      {"within the budget", kBudget, 0, 0, kBudget},
+      {"past it", kBudget + 5, 0, 0, kBudget},
+      // Each merge line is a record of its own.
+      {"merges", 0, 60000, 2, kBudget - 2},
+      {"merges after the budget", kBudget, 10, 3, kBudget},
+  };
+  for (const auto& c : cases) {
+    ReaderFixture f;
+    std::string form;
+    for (int i = 0; i < c.formLines; ++i) form += Text("m");
+    f.dir.Write("form.lvx", form);
+    std::string doc;
+    for (int i = 0; i < c.lines; ++i) doc += Text("d");
+    for (int i = 0; i < c.merges; ++i) doc += "*MERGE /N:form.lvx\r\n";
+    f.Open(doc + "*PAGE\r\n" + Text("next"));
+    const Calls first = f.Request();
+    EXPECT_EQ(static_cast<int>(first.size()), c.drawn) << c.name;
+    EXPECT_EQ(f.Request(), Calls{"\"next\""}) << c.name;
+  }
+}
+
 // A page's merges share a budget of bytes, so that a document of nothing
 // but merges of a large file cannot take hours per page.
 TEST(MergeFile, StopsWhereThePagesBudgetRunsOut) {
@@ -261,11 +294,11 @@ TEST(MergeFile, StopsWhereThePagesBudgetRunsOut) {
   RecordScanner scanner;
   std::int16_t page = 1;
   SplitViewHandlers handlers(scanner, SplitViews{main, upper, lower}, page, nullptr);
-  MergeBudget budget{50};
+  PageBudget budget{50};
   scanner.SetRecord("*MERGE /N:form.lvx");
   MergeFile(scanner, handlers, dir.path(), budget);
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "upper MoveTo 1 1"), 3);
-  EXPECT_EQ(budget.remaining, 0U);
+  EXPECT_EQ(budget.bytes, 0U);
   calls.clear();
   scanner.SetRecord("*MERGE /N:form.lvx");
   MergeFile(scanner, handlers, dir.path(), budget);

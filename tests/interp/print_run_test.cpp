@@ -184,6 +184,20 @@ class OnePictureLoader : public PictureLoader {
   }
 };
 
+TEST(PrintRun, EachPageDrawsAtMostItsBudgetOfRecords) {
+  PrintFixture f;
+  constexpr int kBudget = static_cast<int>(PageBudget::kRecordsPerPage);
+  std::string doc;
+  for (int i = 0; i < kBudget + 10; ++i) doc += Text("a");
+  doc += "*PAGE\r\n";
+  for (int i = 0; i < kBudget + 10; ++i) doc += Text("b");
+  const std::string printed = f.Print(doc, 2);
+  // Two copies of two pages, each page cut at the budget.
+  const std::string a(kBudget, 'a');
+  const std::string b(kBudget, 'b');
+  EXPECT_EQ(printed, a + "|" + b + "|" + a + "|" + b);
+}
+
 TEST(PrintRun, PicturesWithoutAFileCheck) {
   PrintFixture f;
   OnePictureLoader loader;

@@ -8,6 +8,7 @@
 #include "page_image.h"
 #include "picture_file.h"
 #include "probes.h"
+#include "wmf_picture.h"
 
 namespace lvx {
 namespace {
@@ -137,6 +138,37 @@ TEST(WmfPlayer, BitmapRecordsDrawTheirRowsTheRightWayUp) {
   const ViewScale mm = ViewScale::Millimetres(kScreenDpi);
   EXPECT_TRUE(IsRed(testing::PixelAt(image, mm, 20, 6.5)));
   EXPECT_TRUE(IsBlue(testing::PixelAt(image, mm, 20, 13.5)));
+}
+
+// A one-bit bitmap record of `side` by `side` pixels, all black, drawn over
+// the frame's top-left corner.
+std::vector<std::uint16_t> MonoBitmapWords(int side) {
+  const auto word = [](std::uint32_t v) { return static_cast<std::uint16_t>(v); };
+  const auto high = [](std::uint32_t v) { return static_cast<std::uint16_t>(v >> 16); };
+  const std::uint32_t rowBytes = (static_cast<std::uint32_t>(side) + 31) / 32 * 4;
+  const auto s = static_cast<std::uint32_t>(side);
+  std::vector<std::uint16_t> words = {0x0020, 0x00CC, 0, word(s), word(s), 0, 0, 10, 10, 0, 0};
+  // The header, then two palette entries, black and white.
+  for (const std::uint32_t v : {40U, s, s}) words.insert(words.end(), {word(v), high(v)});
+  words.insert(words.end(), {1, 1, 0, 0, word(rowBytes * s), high(rowBytes * s), 0, 0, 0, 0, 2, 0,
+                             0, 0, 0, 0, 0xFFFF, 0x00FF});
+  words.resize(words.size() + rowBytes * s / 2, 0);
+  return words;
+}
+
+TEST(WmfPicture, BitmapsPastThePixelsOfTheFileAreNotDecoded) {
+  const int side = 2048;
+  const qint64 each = qint64{side} * side;
+  const qint64 fitting = WmfPicture::kMaxPixelsPerFile / each;
+  WmfBuilder wmf = Frame();
+  const auto words = MonoBitmapWords(side);
+  for (qint64 i = 0; i < fitting + 2; ++i) wmf.Record(0x0F43, words);
+  const auto picture = WmfPicture::Decode(wmf.Bytes());
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->Pixels(), fitting * each);
+  // The decoded bitmaps draw.
+  const QImage drawn = Drawn(wmf.Bytes());
+  EXPECT_EQ(qGray(drawn.pixel(2, 2)), 0);
 }
 
 }  // namespace
