@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Entry points: `make run` opens the viewer on the bundled example, `make check` runs all
-# tests. Both install what is missing and build first. `make package` makes the Debian
-# package; `make package-check` (as root) installs it, checks it and removes it again.
-.PHONY: all deps build run check bench asan package package-check clean
+# tests (`make check-fast` only the quick unit tests). Both install what is missing and
+# build first. `make package` makes the Debian package; `make package-check` (as root)
+# installs it, checks it and removes it again.
+.PHONY: all deps build run check check-fast format-check bench fuzz asan package package-check clean
 
 all: build
 
@@ -26,6 +27,9 @@ run: build
 check: build
 	ctest --preset dev
 
+check-fast: build
+	ctest --preset dev -L '^unit$$'
+
 asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
@@ -41,8 +45,17 @@ package: deps
 package-check: package
 	packaging/check-package build-package/lvx_*.deb
 
+# Changes nothing: lists the sources clang-format would change.
+format-check:
+	@scripts/install-deps format
+	scripts/check-format
+
+# bench/run and fuzz/run install their own tools (scripts/install-deps bench, fuzz).
 bench: deps
 	bench/run
+
+fuzz: deps
+	fuzz/run
 
 clean:
 	rm -rf build build-release build-asan build-package

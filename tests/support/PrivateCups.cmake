@@ -26,10 +26,10 @@ function(lvx_use_private_cups)
   if(NOT defined)
     add_test(NAME private_cups_start
              COMMAND ${LVX_PRIVATE_CUPS_SCRIPTS}/private-cups ${LVX_PRIVATE_CUPS_DIR})
-    set_tests_properties(private_cups_start PROPERTIES FIXTURES_SETUP PrivateCups)
+    set_tests_properties(private_cups_start PROPERTIES FIXTURES_SETUP PrivateCups LABELS e2e)
     add_test(NAME private_cups_stop
              COMMAND ${LVX_PRIVATE_CUPS_SCRIPTS}/private-cups-stop ${LVX_PRIVATE_CUPS_DIR})
-    set_tests_properties(private_cups_stop PROPERTIES FIXTURES_CLEANUP PrivateCups)
+    set_tests_properties(private_cups_stop PROPERTIES FIXTURES_CLEANUP PrivateCups LABELS e2e)
     set_property(GLOBAL PROPERTY LVX_PRIVATE_CUPS_DEFINED TRUE)
   endif()
   foreach(test IN LISTS ARGN)
