@@ -149,7 +149,14 @@ QString QueryDefaultTextApplication() {
 
 bool StartDetached(const ProgramStart& start) {
   if (start.program.isEmpty()) return false;
-  return QProcess::startDetached(start.program, start.arguments);
+  QProcess process;
+  process.setProgram(start.program);
+  process.setArguments(start.arguments);
+  if (!start.inheritOutput) {
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+  }
+  return process.startDetached();
 }
 
 EditorSources EditorSources::FromSystem() {

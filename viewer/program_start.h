@@ -13,6 +13,10 @@ namespace lvx {
 struct ProgramStart {
   QString program;
   QStringList arguments;
+  // A started program's output goes nowhere unless this asks for the
+  // viewer's own: one that outlives the viewer would otherwise hold the
+  // terminal or pipe that started the viewer.
+  bool inheritOutput = false;
 };
 
 // Starts the program as a process of its own and does not wait for it.
