@@ -6,10 +6,10 @@
 #
 # Usage: bench/compare.sh [compare.py options]   (bench/compare.py --help)
 # The inputs come from the benchmark kit's gen_lvx.py and lvx2ps.py
-# (BENCH_KIT, default /work/shared/bench-kit).
+# (BENCH_KIT, default ../shared/bench-kit beside the project).
 set -eu
 cd "$(dirname "$0")/.."
-kit=${BENCH_KIT:-/work/shared/bench-kit}
+kit=${BENCH_KIT:-$PWD/../shared/bench-kit}
 for script in gen_lvx.py lvx2ps.py; do
   [ -f "$kit/$script" ] || { echo "compare.sh: no $kit/$script (set BENCH_KIT)" >&2; exit 2; }
 done
