@@ -2,6 +2,10 @@
 #include "program_start.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QTest>
 
 #include "temp_dir.h"
 
@@ -64,6 +68,63 @@ TEST(EditorStart, DesktopDefaultThenVisualThenEditorInATerminal) {
   EXPECT_EQ(Words(EditorStart(sources("", "", "nano"), file)), "term|-e|nano|/docs/f.lvx");
   EXPECT_EQ(Words(EditorStart(sources("../apps/text.desktop", "", ""), file)), "(none)");
   EXPECT_EQ(Words(EditorStart(sources("", "", ""), file)), "(none)");
+}
+
+// What a started program wrote to this process's standard output and error,
+// read once it has ended: the pipe stands in for a terminal or a test runner.
+std::string OutputReaching(ProgramStart start, const std::string& endMarker) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return "(no pipe)";
+  const int savedOut = dup(STDOUT_FILENO);
+  const int savedErr = dup(STDERR_FILENO);
+  dup2(pipeEnds[1], STDOUT_FILENO);
+  dup2(pipeEnds[1], STDERR_FILENO);
+  const bool started = StartDetached(start);
+  dup2(savedOut, STDOUT_FILENO);
+  dup2(savedErr, STDERR_FILENO);
+  close(savedOut);
+  close(savedErr);
+  close(pipeEnds[1]);
+  if (!started) {
+    close(pipeEnds[0]);
+    return "(not started)";
+  }
+  if (!QTest::qWaitFor([&] { return QFile::exists(QString::fromStdString(endMarker)); })) {
+    close(pipeEnds[0]);
+    return "(did not end)";
+  }
+  // Reads up to end of file: a program still holding the pipe would keep
+  // this waiting, which is the fault this guards against.
+  std::string output;
+  char buffer[256];
+  for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) output.append(buffer, n);
+  close(pipeEnds[0]);
+  return output;
+}
+
+TEST(StartDetached, OutputGoesNowhereUnlessAsked) {
+  const struct {
+    bool inherit;
+    const char* output;
+  } rows[] = {
+      {false, ""},
+      {true, "out\nerr\n"},
+  };
+  for (const auto& row : rows) {
+    testing::TempDir dir;
+    const std::string marker = dir.path() + "/ended";
+    ProgramStart start{
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("echo out; echo err >&2; touch \"$0\""),
+         QString::fromStdString(marker)},
+        row.inherit};
+    EXPECT_EQ(OutputReaching(start, marker), row.output) << row.inherit;
+  }
+}
+
+TEST(StartDetached, NothingToStartIsNoStart) {
+  EXPECT_FALSE(StartDetached({}));
+  EXPECT_FALSE(StartDetached({QStringLiteral("/nonexistent/lvx-no-such-program"), {}}));
 }
 
 }  // namespace
