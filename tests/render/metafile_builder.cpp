@@ -32,6 +32,11 @@ WmfBuilder& WmfBuilder::Record(std::uint16_t function, std::vector<std::uint16_t
   return *this;
 }
 
+WmfBuilder& WmfBuilder::Object(std::uint16_t function, std::vector<std::uint16_t> words) {
+  ++objects_;
+  return Record(function, std::move(words));
+}
+
 WmfBuilder& WmfBuilder::SolidBrush(std::uint32_t bgr) {
   ++objects_;
   return Record(0x02FC,
@@ -108,6 +113,12 @@ WmfBuilder& WmfBuilder::StretchDib(QRect target, const QImage& image, std::uint3
                                       Word(target.width()),
                                       Word(target.y()),
                                       Word(target.x())};
+  const std::vector<std::uint16_t> dib = Dib(image);
+  words.insert(words.end(), dib.begin(), dib.end());
+  return Record(0x0F43, words);
+}
+
+std::vector<std::uint16_t> WmfBuilder::Dib(const QImage& image) {
   // A device-independent bitmap is a bitmap file without its file header.
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -115,11 +126,12 @@ WmfBuilder& WmfBuilder::StretchDib(QRect target, const QImage& image, std::uint3
   image.save(&buffer, "BMP");
   bytes.remove(0, 14);
   if (bytes.size() % 2 != 0) bytes.append('\0');
+  std::vector<std::uint16_t> words;
   for (qsizetype i = 0; i < bytes.size(); i += 2) {
     words.push_back(static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[i]) |
                                                static_cast<std::uint8_t>(bytes[i + 1]) << 8));
   }
-  return Record(0x0F43, words);
+  return words;
 }
 
 QByteArray WmfBuilder::Bytes() const {

@@ -17,6 +17,9 @@ class WmfBuilder {
   WmfBuilder(QRect frame, std::uint16_t unitsPerInch);
 
   WmfBuilder& Record(std::uint16_t function, std::vector<std::uint16_t> words);
+  // A record that creates an object: it counts towards the header's object
+  // table, which the player keeps to.
+  WmfBuilder& Object(std::uint16_t function, std::vector<std::uint16_t> words);
   // Object records; each object takes the lowest free slot.
   WmfBuilder& SolidBrush(std::uint32_t bgr);
   WmfBuilder& NullPen();
@@ -33,6 +36,10 @@ class WmfBuilder {
   // A pattern fill of `target` with the selected brush and `rop`.
   WmfBuilder& PatBlt(QRect target, std::uint32_t rop);
   WmfBuilder& WindowExt(int x, int y);
+
+  // `image` as the words of a device-independent bitmap, as blit and
+  // pattern-brush records carry it.
+  static std::vector<std::uint16_t> Dib(const QImage& image);
 
   // The file, ended by the end-of-file record.
   QByteArray Bytes() const;
