@@ -109,7 +109,7 @@ void BluePen(WmfBuilder& b) {
 
 // "HH" at (5, 5) mm in a font of 10 mm.
 void Text(WmfBuilder& b) {
-  b.Font(100, "DejaVu Sans").Select(2).TextOut(50, 50, "HH");
+  b.Font(100, "Arial").Select(2).TextOut(50, 50, "HH");
 }
 
 void FullRectangle(WmfBuilder& b) {
@@ -213,14 +213,14 @@ std::vector<Row> Rows() {
         {13, 7, 27, 13, Ink::kRedInk, Want::kNone}}},
       {"CreateFontIndirect sets the height",
        wmf::kCreateFontIndirect,
-       [](WmfBuilder& b) { b.Font(150, "DejaVu Sans").Select(2).TextOut(50, 20, "HH"); },
+       [](WmfBuilder& b) { b.Font(150, "Arial").Select(2).TextOut(50, 20, "HH"); },
        {{5, 13, 30, 15.5, Ink::kBlackInk, Want::kSome},
         {0, 17.5, 40, 20, Ink::kBlackInk, Want::kNone}}},
       {"TextOut", wmf::kTextOut, Text, {kTextInk, kNoTextRight}},
       {"ExtTextOut spaces by its advances",
        wmf::kExtTextOut,
        [](WmfBuilder& b) {
-         b.Font(100, "DejaVu Sans").Select(2);
+         b.Font(100, "Arial").Select(2);
          b.Record(wmf::kExtTextOut, {50, 50, 2, 0, 0x4848, 200, 200});
        },
        {{25, 5, 33, 16, Ink::kBlackInk, Want::kSome},
@@ -256,7 +256,7 @@ std::vector<Row> Rows() {
        wmf::kSetTextAlign,
        [](WmfBuilder& b) {
          b.Record(wmf::kSetTextAlign, {2})
-             .Font(100, "DejaVu Sans")
+             .Font(100, "Arial")
              .Select(2)
              .TextOut(350, 50, "HH");
        },
