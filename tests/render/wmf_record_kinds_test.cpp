@@ -255,10 +255,7 @@ std::vector<Row> Rows() {
       {"SetTextAlign right",
        wmf::kSetTextAlign,
        [](WmfBuilder& b) {
-         b.Record(wmf::kSetTextAlign, {2})
-             .Font(100, "Arial")
-             .Select(2)
-             .TextOut(350, 50, "HH");
+         b.Record(wmf::kSetTextAlign, {2}).Font(100, "Arial").Select(2).TextOut(350, 50, "HH");
        },
        {{18, 5, 35, 16, Ink::kBlackInk, Want::kSome},
         {0, 0, 16, 20, Ink::kBlackInk, Want::kNone},
