@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Both settings files: the viewer's read byte by byte from a file, the
 // printer's with the batch printer's and the picker's copies rules.
+#include "settings.h"
 #include "fuzz_support.h"
 #include "printer_settings.h"
-#include "settings.h"
 
 namespace {
 

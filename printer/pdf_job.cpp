@@ -35,8 +35,7 @@ std::optional<FileVersion> VersionOf(const std::string& path) {
 }  // namespace
 
 PdfJobResult WritePdfJob(const std::string& docPath, const std::string& docFolder, int copies,
-                         int pdfFd, const QString& title, const SheetPaper& paper,
-                         int* pageCount) {
+                         int pdfFd, const QString& title, const SheetPaper& paper, int* pageCount) {
   try {
     const auto before = VersionOf(docPath);
     PdfSheet sheet(pdfFd, title, paper);
