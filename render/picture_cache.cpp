@@ -10,28 +10,11 @@
 
 #include <QByteArray>
 
+#include "owned_fd.h"
 #include "picture_file.h"
 
 namespace lvx {
 namespace {
-
-// A file descriptor that closes itself.
-class OpenFile {
- public:
-  // Non-blocking, so that a pipe put where a picture should be cannot
-  // stall the open; regular files read the same either way.
-  explicit OpenFile(const std::string& path)
-      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
-  ~OpenFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 bool ReadAll(int fd, std::int64_t size, QByteArray& data) {
   data.resize(static_cast<qsizetype>(size));
@@ -88,7 +71,9 @@ std::shared_ptr<const DrawablePicture> PictureCache::Find(const std::string& pat
 }
 
 std::shared_ptr<const Picture> PictureCache::Load(const std::string& path) {
-  const OpenFile file(path);
+  // Non-blocking, so that a pipe put where a picture should be cannot
+  // stall the open; regular files read the same either way.
+  const OwnedFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat info {};
   if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
   const FileStamp stamp{static_cast<std::uint64_t>(info.st_dev),

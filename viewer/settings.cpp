@@ -11,6 +11,7 @@
 #include "check_file.h"
 #include "convert.h"
 #include "cp1252.h"
+#include "owned_fd.h"
 #include "scan_error.h"
 #include "tail_keys.h"
 
@@ -19,21 +20,6 @@ namespace {
 
 constexpr std::string_view kRollDirKey = "ROLLDIR=";
 constexpr std::size_t kReadBytes = 64 * 1024;
-
-// Closes the descriptor it was given.
-class OpenFile {
- public:
-  explicit OpenFile(int fd) : fd_(fd) {}
-  ~OpenFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 double ClampedNumber(std::string_view text) {
   try {
@@ -65,7 +51,7 @@ void ViewerSettings::ReadSettings(std::string_view settingsPath, const PlatformI
   IniFound = CheckAndOpenFile(settingsPath, fd) == kCheckUsable ? 1 : 0;
   if (IniFound == 0) return;
   // The file checked is the file read, even if another takes its name now.
-  const OpenFile file(fd);
+  const OwnedFd file(fd);
   settingsLine_.clear();
   std::vector<char> buffer(kReadBytes);
   for (;;) {
