@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real lvxpdf from a program folder of its own, without a display; a
 // stand-in xdg-open on PATH records what it was asked to open.
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -213,6 +214,41 @@ TEST(LvxpdfE2e, TheOutputFileIsReplacedOnlyWhenThePdfIsComplete) {
   f.dir.Write("out/big.pdf", "earlier");
   const RunResult missing = f.Pdf({"gone.lvx", "--output", target});
   EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(ReadAll(target), "earlier");
+  EXPECT_EQ(Listing(out), (std::set<std::string>{"big.pdf"}));
+}
+
+// A run stopped from outside leaves the earlier output and no file of its
+// own, and says why in one line.
+TEST(LvxpdfE2e, AStoppingSignalLeavesTheEarlierOutputAlone) {
+  CompanionFolder f;
+  Strings lines;
+  for (int page = 0; page < 2000; ++page) {
+    for (int line = 0; line < 30; ++line) lines.push_back("*TEXT /X:20 /Y:20 /T:riga");
+    lines.push_back("*PAGE");
+  }
+  f.Doc("big.lvx", Lines(lines));
+  const std::string out = f.dir.path() + "/out";
+  fs::create_directories(out);
+  const std::string target = out + "/big.pdf";
+  f.dir.Write("out/big.pdf", "earlier");
+
+  QProcess process;
+  process.setProcessEnvironment(f.Environment({{"PATH", f.bin + ":/usr/bin:/bin"}}));
+  process.setWorkingDirectory(QString::fromStdString(f.docs));
+  process.start(QString::fromStdString(f.lvxpdf),
+                {"big.lvx", "--no-open", "--output", QString::fromStdString(target)});
+  ASSERT_TRUE(process.waitForStarted());
+  // The temporary file beside the target shows the PDF under way.
+  while (Listing(out).size() < 2 && process.state() == QProcess::Running) {
+    process.waitForFinished(1);
+  }
+  ASSERT_EQ(process.state(), QProcess::Running) << "the run ended before it could be stopped";
+  ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(process.exitCode(), 3);
+  EXPECT_EQ(process.readAllStandardError().toStdString(), "lvxpdf: stopped by SIGTERM\n");
   EXPECT_EQ(ReadAll(target), "earlier");
   EXPECT_EQ(Listing(out), (std::set<std::string>{"big.pdf"}));
 }
