@@ -89,6 +89,9 @@ std::string PdfPage::Text() const {
 
 std::optional<PdfProbe> PdfProbe::Read(const std::string& path) {
   const QString file = QString::fromStdString(path);
+  // poppler silently repairs a broken file; qpdf's check exits non-zero on
+  // any fault or warning in its structure or streams.
+  if (!Output("qpdf", {"--check", file})) return std::nullopt;
   const auto boxes = Output("pdftotext", {"-bbox", file, "-"});
   const auto list = Output("pdfimages", {"-list", file});
   if (!boxes || !list) return std::nullopt;
