@@ -160,14 +160,16 @@ struct Viewer {
     return QImage(file);
   }
 
-  // A second start of lvxview on `doc`: its exit status and standard error.
+  // A second start of lvxview on `doc`: its exit status and the first line
+  // of its standard error (a sanitizer's summary may follow it).
   std::pair<int, QString> StartAgain(const std::string& doc) const {
     QProcess second;
     second.setProcessEnvironment(Environment());
     second.setWorkingDirectory(QString::fromStdString(docs));
     second.start(QString::fromStdString(app + "/lvxview"), {QString::fromStdString(doc)});
     second.waitForFinished(kWaitMs);
-    return {second.exitCode(), QString::fromLocal8Bit(second.readAllStandardError())};
+    const QString said = QString::fromLocal8Bit(second.readAllStandardError());
+    return {second.exitCode(), said.left(said.indexOf(u'\n') + 1)};
   }
 };
 
