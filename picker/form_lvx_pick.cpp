@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <filesystem>
 
+#include "guarded.h"
 #include "logo.h"
 #include "pick_command_line.h"
 #include "printer_settings.h"
@@ -17,29 +18,15 @@
 #include "program_folders.h"
 #include "settings_writer.h"
 #include "text_1252.h"
+#include "twips.h"
 
 namespace lvx {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kFirstCopies = 1;
 constexpr int kLastCopies = 29;
 constexpr qreal kFontPoints = 8;
 const char* const kWebAddress = "ferrolumen.example";
-
-QRect TwipsRect(int left, int top, int width, int height) {
-  return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-          height / kTwipsPerPixel};
-}
-
-// Runs an event handler so that nothing it throws reaches Qt's event loop.
-template <typename Handler>
-void Guarded(Handler handler) noexcept {
-  try {
-    handler();
-  } catch (...) {
-  }
-}
 
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
   auto* label = new QLabel(text, parent);

@@ -39,8 +39,8 @@ int main(int argc, char* argv[]) {
   if (lvx::AnswerInformationRequest(commandText, "lvxpick", LVX_VERSION, kUsage)) return 0;
   qInstallMessageHandler(PrintableMessages);
   QApplication app(argc, argv);
-  const lvx::SingleInstance instance("lvxpick");
-  if (!instance.IsFirst()) return 0;
+  lvx::SingleInstance instance(lvx::SingleInstance::LockPathFor("lvxpick"));
+  if (!instance.Claim()) return 0;
 
   const lvx::CupsPrinters printers;
   const std::string appFolder =

@@ -6,7 +6,8 @@
 namespace lvx {
 
 // Runs `action` and swallows what it throws: an event handler must never
-// let an exception into Qt's event loop, and the viewer shows no errors.
+// let an exception into Qt's event loop. Handlers that have something to
+// tell the user catch it themselves first.
 template <typename Action>
 void Guarded(Action&& action) noexcept {
   try {

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "single_instance.h"
 #include "temp_dir.h"
 
 namespace lvx {
@@ -116,14 +115,6 @@ TEST_F(LvxPickCopies, HelpAndVersionAnswerWithoutADisplayBesideARunningPicker) {
   QProcess& version = Start({"--version"});
   EXPECT_TRUE(EndsAtOnce(version));
   EXPECT_EQ(version.readAllStandardOutput(), "lvxpick " LVX_VERSION "\n");
-}
-
-TEST(SingleInstance, OneHolderAtATimeInAProcess) {
-  auto first = std::make_unique<SingleInstance>("lvx-instance-test");
-  EXPECT_TRUE(first->IsFirst());
-  EXPECT_FALSE(SingleInstance("lvx-instance-test").IsFirst());
-  first.reset();
-  EXPECT_TRUE(SingleInstance("lvx-instance-test").IsFirst());
 }
 
 }  // namespace
