@@ -34,11 +34,7 @@ CompanionCommand PageWindow::CompanionCmd(const char* name, const char* extra) c
 }
 
 void PageWindow::Command3_Click() {
-  RunAction([this] {
-    if (const auto editor = EditorStart(services_.Editor, DocumentArgument())) {
-      StartDetached(*editor);
-    }
-  });
+  RunAction([this] { OpenInEditor(services_.Editor, DocumentArgument()); });
 }
 
 void PageWindow::Command4_Click() {

@@ -27,30 +27,23 @@ bool StartDetached(const ProgramStart& start);
 // application for plain text, else $VISUAL, else $EDITOR, the last two in
 // a terminal.
 struct EditorSources {
-  // The desktop entry id of the default application for text/plain
-  // ("org.example.Editor.desktop"), or empty.
-  std::function<QString()> DefaultTextApplication;
-  // Folders holding desktop entries, looked at in order.
-  QStringList ApplicationDirs;
+  // Opens the file in the desktop's default text editor; false when there
+  // is none or it did not start.
+  std::function<bool(const QString& file)> LaunchDesktopDefault;
   QString Visual;
   QString Editor;
   QString Terminal = QStringLiteral("x-terminal-emulator");
 
-  // The desktop's: `xdg-mime query default text/plain`, the XDG data
-  // folders, the environment.
+  // The desktop's: its launcher and the environment.
   static EditorSources FromSystem();
 };
 
-// How to open `file` in the text editor, or nothing when no editor is
-// known.
-std::optional<ProgramStart> EditorStart(const EditorSources& sources, const QString& file);
+// How to open `file` in $VISUAL or else $EDITOR in a terminal, or nothing
+// when neither is set.
+std::optional<ProgramStart> TerminalEditorStart(const EditorSources& sources, const QString& file);
 
-// The start of a desktop entry's Exec line for `file`: its words unquoted
-// as desktop entries quote them, %f %F %u %U replaced by the file (the file
-// added at the end when the line names none), the other field codes
-// dropped, in `terminal` when the entry asks for one. Nothing for an entry
-// without an Exec line.
-std::optional<ProgramStart> DesktopEntryStart(const QString& entryText, const QString& file,
-                                              const QString& terminal);
+// Opens `file` in the desktop's default editor, else in the terminal one.
+// False when no editor could be started.
+bool OpenInEditor(const EditorSources& sources, const QString& file);
 
 }  // namespace lvx

@@ -213,25 +213,24 @@ TEST(Companions, MissingProgramsAreIgnored) {
   }
 }
 
-TEST(Companions, EditorFromTheDesktopEntryOrVisualInATerminal) {
+TEST(Companions, EditorFromTheDesktopDefaultOrVisualInATerminal) {
   for (const bool desktop : {true, false}) {
     Companions f;
-    const std::string standIn = f.FakeProgram("editor");
     const std::string terminal = f.FakeProgram("terminal");
-    f.dir.Write("apps/standin.desktop",
-                "[Desktop Entry]\nType=Application\nExec=" + standIn + " %f\n");
-    f.editor.DefaultTextApplication = [desktop] {
-      return desktop ? QStringLiteral("standin.desktop") : QString();
+    QStringList desktopFiles;
+    f.editor.LaunchDesktopDefault = [&](const QString& file) {
+      desktopFiles << file;
+      return desktop;
     };
-    f.editor.ApplicationDirs = {QString::fromStdString(f.dir.path() + "/apps")};
     f.editor.Visual = QStringLiteral("vi -R");
     f.editor.Terminal = QString::fromStdString(terminal);
     f.windows.reset();
     f.StartWindows();
     WindowFixture::Click(f.page(), "Command3");
+    EXPECT_EQ(desktopFiles, QStringList{QFile::decodeName(QByteArray::fromStdString(f.doc))});
     if (desktop) {
-      EXPECT_TRUE(QTest::qWaitFor([&] { return f.Recorded("editor").has_value(); }));
-      EXPECT_EQ(f.Recorded("editor"), Arguments{f.doc});
+      QTest::qWait(200);
+      EXPECT_EQ(f.Recorded("terminal"), std::nullopt);
     } else {
       EXPECT_TRUE(QTest::qWaitFor([&] { return f.Recorded("terminal").has_value(); }));
       EXPECT_EQ(f.Recorded("terminal"), (Arguments{"-e", "vi", "-R", f.doc}));

@@ -19,55 +19,63 @@ std::string Words(const std::optional<ProgramStart>& start) {
   return words.join(u'|').toStdString();
 }
 
-TEST(DesktopEntryStart, ExecLineWithTheFileForItsFieldCode) {
+TEST(TerminalEditorStart, VisualThenEditorInATerminal) {
   const QString file = QStringLiteral("/docs/a b.lvx");
   const struct {
-    const char* entry;
+    const char* visual;
+    const char* editor;
     const char* words;
   } rows[] = {
-      {"[Desktop Entry]\nExec=editor %F\n", "editor|/docs/a b.lvx"},
-      {"[Desktop Entry]\nExec=editor --new-window %f\n", "editor|--new-window|/docs/a b.lvx"},
-      {"[Desktop Entry]\nExec=editor\n", "editor|/docs/a b.lvx"},
-      {"[Desktop Entry]\nExec=\"/opt/My Editor/bin/ed\" --title \"say \\\"hi\\\"\" %U\n",
-       "/opt/My Editor/bin/ed|--title|say \"hi\"|file:///docs/a b.lvx"},
-      {"[Desktop Entry]\nExec=editor %i %c %k 50%% %f\n", "editor|50%|/docs/a b.lvx"},
-      {"[Desktop Entry]\nExec=vim %F\nTerminal=true\n", "x-terminal-emulator|-e|vim|/docs/a b.lvx"},
-      {"[Desktop Entry]\nExec=\"/opt/a\\\\\\\\b/ed\" a\\sb %f\n", "/opt/a\\b/ed|a|b|/docs/a b.lvx"},
-      {"[Desktop Entry]\nName=No program\n", "(none)"},
-      {"[Desktop Action new]\nExec=other %f\n[Desktop Entry]\nExec=editor %f\n",
-       "editor|/docs/a b.lvx"},
-      {"[Desktop Entry]\nExec=editor %f\n[Desktop Action new]\nExec=other %f\n",
-       "editor|/docs/a b.lvx"},
+      {"vim -p", "ed", "term|-e|vim|-p|/docs/a b.lvx"},
+      {"", "nano", "term|-e|nano|/docs/a b.lvx"},
+      {"\"/opt/My Editor/ed\" -R", "", "term|-e|/opt/My Editor/ed|-R|/docs/a b.lvx"},
+      {"   ", "nano", "term|-e|nano|/docs/a b.lvx"},
+      {"", "", "(none)"},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(Words(DesktopEntryStart(QString::fromUtf8(row.entry), file,
-                                      QStringLiteral("x-terminal-emulator"))),
-              row.words)
-        << row.entry;
+    EditorSources sources;
+    sources.Visual = QString::fromUtf8(row.visual);
+    sources.Editor = QString::fromUtf8(row.editor);
+    sources.Terminal = QStringLiteral("term");
+    EXPECT_EQ(Words(TerminalEditorStart(sources, file)), row.words) << row.visual;
   }
 }
 
-TEST(EditorStart, DesktopDefaultThenVisualThenEditorInATerminal) {
-  testing::TempDir dir;
-  dir.Write("apps/text.desktop", "[Desktop Entry]\nExec=/usr/bin/stand-in %f\n");
-  const QString file = QStringLiteral("/docs/f.lvx");
-  const auto sources = [&](const char* defaultId, const char* visual, const char* editor) {
-    EditorSources s;
-    s.DefaultTextApplication = [defaultId] { return QString::fromUtf8(defaultId); };
-    s.ApplicationDirs = {QString::fromStdString(dir.path() + "/none"),
-                         QString::fromStdString(dir.path() + "/apps")};
-    s.Visual = QString::fromUtf8(visual);
-    s.Editor = QString::fromUtf8(editor);
-    s.Terminal = QStringLiteral("term");
-    return s;
+TEST(OpenInEditor, DesktopDefaultFirstThenTheTerminalOne) {
+  const struct {
+    bool hasDesktop;
+    bool desktopStarts;
+    const char* visual;
+    bool terminalTried;
+    bool opened;
+  } rows[] = {
+      {true, true, "vi", false, true},
+      {true, false, "vi", true, true},
+      {false, false, "vi", true, true},
+      {true, false, "", false, false},
   };
-  EXPECT_EQ(Words(EditorStart(sources("text.desktop", "vi", "ed"), file)),
-            "/usr/bin/stand-in|/docs/f.lvx");
-  EXPECT_EQ(Words(EditorStart(sources("missing.desktop", "vim -p", "ed"), file)),
-            "term|-e|vim|-p|/docs/f.lvx");
-  EXPECT_EQ(Words(EditorStart(sources("", "", "nano"), file)), "term|-e|nano|/docs/f.lvx");
-  EXPECT_EQ(Words(EditorStart(sources("../apps/text.desktop", "", ""), file)), "(none)");
-  EXPECT_EQ(Words(EditorStart(sources("", "", ""), file)), "(none)");
+  for (const auto& row : rows) {
+    testing::TempDir dir;
+    const std::string marker = dir.path() + "/terminal";
+    const std::string terminal =
+        dir.Write("term", "#!/bin/sh\ntouch \"$(dirname \"$0\")/terminal\"\n");
+    QFile::setPermissions(QString::fromStdString(terminal), QFile::ReadOwner | QFile::ExeOwner);
+    QStringList desktopFiles;
+    EditorSources sources;
+    if (row.hasDesktop) {
+      sources.LaunchDesktopDefault = [&](const QString& file) {
+        desktopFiles << file;
+        return row.desktopStarts;
+      };
+    }
+    sources.Visual = QString::fromUtf8(row.visual);
+    sources.Terminal = QString::fromStdString(terminal);
+    EXPECT_EQ(OpenInEditor(sources, QStringLiteral("/docs/f.lvx")), row.opened);
+    EXPECT_EQ(desktopFiles, row.hasDesktop ? QStringList{"/docs/f.lvx"} : QStringList{});
+    EXPECT_EQ(QTest::qWaitFor([&] { return QFile::exists(QString::fromStdString(marker)); },
+                              row.terminalTried ? 5000 : 200),
+              row.terminalTried);
+  }
 }
 
 // What a started program wrote to this process's standard output and error,
