@@ -25,7 +25,7 @@ void PrintFeedback::StartPrint(const QString& program, const QStringList& argume
   PrintJob* job = PrintJob::Start(program, arguments, this);
   connect(job, &PrintJob::Finished, this, [this, docFileName](const PrintOutcome& outcome) {
     Guarded([&] {
-      if (const auto notice = NoticeFor(outcome, docFileName)) Tell(*notice);
+      if (const auto notice = NoticeFor(outcome, docFileName, quietMs_)) Tell(*notice);
     });
     emit PrintEnded(outcome);
   });

@@ -32,6 +32,8 @@ class PrintFeedback : public QObject {
 
   void SetBus(QDBusConnection bus) { bus_ = std::move(bus); }
   void SetFallback(Fallback fallback) { fallback_ = std::move(fallback); }
+  // How long a job may take and still go by without a word.
+  void SetQuietMs(std::int64_t quietMs) { quietMs_ = quietMs; }
 
   // Shows `notice`: over the bus, else through the fallback.
   void Tell(const PrintNotice& notice);
@@ -43,6 +45,7 @@ class PrintFeedback : public QObject {
  private:
   std::optional<QDBusConnection> bus_;
   Fallback fallback_;
+  std::int64_t quietMs_ = kQuietPrintMs;
 };
 
 // A message box that does not block: the viewer goes on meanwhile.

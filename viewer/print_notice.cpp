@@ -27,7 +27,8 @@ PrintNotice Failure(const QString& reason) {
 
 }  // namespace
 
-std::optional<PrintNotice> NoticeFor(const PrintOutcome& outcome, const QString& docFileName) {
+std::optional<PrintNotice> NoticeFor(const PrintOutcome& outcome, const QString& docFileName,
+                                     std::int64_t quietMs) {
   if (!outcome.started) {
     return Failure(QStringLiteral("lvxprint non si avvia: ") +
                    QString::fromLocal8Bit(outcome.startError));
@@ -49,7 +50,7 @@ std::optional<PrintNotice> NoticeFor(const PrintOutcome& outcome, const QString&
     return PrintNotice{QStringLiteral("Nessuna stampante installata"),
                        QStringLiteral("La stampa è stata salvata in ") + file, false};
   }
-  if (outcome.elapsedMs <= kQuietPrintMs) return std::nullopt;
+  if (outcome.elapsedMs <= quietMs) return std::nullopt;
   return PrintNotice{
       QStringLiteral("Stampa inviata"),
       line.isEmpty() ? docFileName + QStringLiteral(" inviato alla stampante") : line, false};

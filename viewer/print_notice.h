@@ -37,8 +37,9 @@ inline constexpr std::int64_t kQuietPrintMs = 2000;
 // What the user is told of a run of lvxprint for the document `docFileName`:
 // a failure with lvxprint's one-line reason; the PDF written beside the
 // document when no printer is installed, naming the file; a job that took
-// longer than kQuietPrintMs with lvxprint's confirmation line; nothing for
-// a job handed over at once.
-std::optional<PrintNotice> NoticeFor(const PrintOutcome& outcome, const QString& docFileName);
+// longer than `quietMs` with lvxprint's confirmation line; nothing for a
+// job handed over at once.
+std::optional<PrintNotice> NoticeFor(const PrintOutcome& outcome, const QString& docFileName,
+                                     std::int64_t quietMs = kQuietPrintMs);
 
 }  // namespace lvx
