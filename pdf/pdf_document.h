@@ -23,9 +23,10 @@ class PdfPaintEngine;
 // A PDF file as a paint device: pages of a fixed size in points, drawn on
 // with a QPainter at kResolution dots per inch, each written to the file
 // as soon as the next one starts. Text keeps its fonts (embedded as
-// subsets), pictures drawn again are stored once, and what goes into the
-// file is only what each page draws, so the file and the memory grow with
-// the pages drawn and nothing else. Never throws.
+// subsets), pictures drawn again are stored once, as is the start that
+// pages draw alike (a form on every page), and what goes into the file is
+// only what each page draws, so the file and the memory grow with the
+// pages drawn and nothing else. Never throws.
 class PdfDocument : public QPaintDevice {
  public:
   static constexpr int kResolution = 1200;
