@@ -95,7 +95,7 @@ void PdfFile::WritePacked() {
 }
 
 void PdfFile::WriteStream(int number, std::string_view entries, std::string_view data) {
-  const std::string deflated = Deflate(data, Z_DEFAULT_COMPRESSION);
+  const std::string deflated = Deflate(data);
   if (deflated.empty()) ok_ = false;
   WriteDeflated(number, entries, deflated);
 }
@@ -197,20 +197,17 @@ bool PdfFile::Finish(int root, int info) {
   return flushed && closed && ok_;
 }
 
-std::string PdfFile::Deflate(std::string_view data, int level) {
+std::string PdfFile::Deflate(std::string_view data) {
   if (zip_ == nullptr) {
     zip_ = new z_stream{};
-    if (deflateInit(zip_, level) != Z_OK) {
+    if (deflateInit(zip_, Z_DEFAULT_COMPRESSION) != Z_OK) {
       delete zip_;
       zip_ = nullptr;
       return {};
     }
-    zipLevel_ = level;
-  } else if (deflateReset(zip_) != Z_OK ||
-             (level != zipLevel_ && deflateParams(zip_, level, Z_DEFAULT_STRATEGY) != Z_OK)) {
+  } else if (deflateReset(zip_) != Z_OK) {
     return {};
   }
-  zipLevel_ = level;
   std::string out(deflateBound(zip_, static_cast<uLong>(data.size())), '\0');
   zip_->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
   zip_->avail_in = static_cast<uInt>(data.size());

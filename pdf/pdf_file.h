@@ -68,8 +68,8 @@ class PdfFile {
   void StartObject(int number);
   // Writes the objects gathered so far as an object stream.
   void WritePacked();
-  // `data` compressed with zlib at `level`; empty when that failed.
-  std::string Deflate(std::string_view data, int level);
+  // `data` compressed with zlib; empty when that failed.
+  std::string Deflate(std::string_view data);
   // The rows of the cross-reference stream, offsets in `bytes` bytes.
   std::string CrossReference(int bytes) const;
 
@@ -78,7 +78,6 @@ class PdfFile {
   std::uint64_t offset_ = 0;
   std::vector<Entry> entries_;  // by object number - 1
   z_stream_s* zip_ = nullptr;   // kept from stream to stream: set up once
-  int zipLevel_ = 0;
   // The object stream being gathered: its number, the numbers and offsets
   // of its objects, and their bodies.
   int packedObject_ = 0;
