@@ -1,14 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pdf_content.h"
 
+#include <cmath>
+
 #include "pdf_syntax.h"
 
 namespace lvx {
+namespace {
+
+// Beyond this a PDF reader's numbers lose their meaning.
+constexpr double kLimit = 1e9;
+
+std::int64_t Hundredths(double value) {
+  if (!std::isfinite(value)) return 0;
+  return std::llround(std::fmax(-kLimit, std::fmin(kLimit, value)) * 100);
+}
+
+}  // namespace
 
 void PdfContent::Clear() {
   data_.clear();
   state_ = State();
   saved_.clear();
+  textEnd_ = std::string::npos;
+  lineKnown_ = false;
+}
+
+bool PdfContent::ReopenText() {
+  if (data_.size() != textEnd_) return false;
+  data_.erase(textEnd_ - 3);
+  return true;
+}
+
+void PdfContent::CloseText(bool reopened) {
+  if (!reopened) return;
+  data_ += "ET\n";
+  textEnd_ = data_.size();
 }
 
 void PdfContent::Colour(QRgb colour, const char* grayOp, const char* rgbOp) {
@@ -30,24 +57,31 @@ void PdfContent::FillColour(QRgb colour) {
   colour |= 0xFF000000;
   if (colour == state_.fill) return;
   state_.fill = colour;
+  const bool inText = ReopenText();
   Colour(colour, "g", "rg");
+  CloseText(inText);
 }
 
 void PdfContent::StrokeColour(QRgb colour) {
   colour |= 0xFF000000;
   if (colour == state_.stroke) return;
   state_.stroke = colour;
+  const bool inText = ReopenText();
   Colour(colour, "G", "RG");
+  CloseText(inText);
 }
 
 void PdfContent::LineWidth(double width) {
   if (width == state_.lineWidth) return;
   state_.lineWidth = width;
+  const bool inText = ReopenText();
   AppendNumber(data_, width);
   data_ += "w\n";
+  CloseText(inText);
 }
 
 void PdfContent::LineStyle(int cap, int join, double miterLimit) {
+  const bool inText = ReopenText();
   if (cap != state_.cap) {
     state_.cap = cap;
     data_ += std::to_string(cap) + " J\n";
@@ -61,6 +95,7 @@ void PdfContent::LineStyle(int cap, int join, double miterLimit) {
     AppendNumber(data_, miterLimit);
     data_ += "M\n";
   }
+  CloseText(inText);
 }
 
 void PdfContent::Dash(const std::vector<double>& lengths, double phase) {
@@ -70,7 +105,9 @@ void PdfContent::Dash(const std::vector<double>& lengths, double phase) {
   AppendNumber(dash, lengths.empty() ? 0 : phase);
   if (dash == state_.dash || (state_.dash.empty() && lengths.empty())) return;
   state_.dash = dash;
+  const bool inText = ReopenText();
   data_ += dash + "d\n";
+  CloseText(inText);
 }
 
 void PdfContent::Save() {
@@ -89,9 +126,11 @@ void PdfContent::Opacity(std::string_view name, int fill, int stroke) {
   if (fill == state_.fillAlpha && stroke == state_.strokeAlpha) return;
   state_.fillAlpha = fill;
   state_.strokeAlpha = stroke;
+  const bool inText = ReopenText();
   data_ += '/';
   data_ += name;
   data_ += " gs\n";
+  CloseText(inText);
 }
 
 void PdfContent::RestoreAll() {
@@ -138,34 +177,51 @@ void PdfContent::Operator(std::string_view op) {
 }
 
 void PdfContent::BeginText() {
+  // A text right after another continues its text object, where the next
+  // line is placed from the last.
+  if (lineKnown_ && ReopenText()) return;
   data_ += "BT\n";
+  lineX_ = 0;
+  lineY_ = 0;
+  lineKnown_ = true;
 }
 
 void PdfContent::EndText() {
   data_ += "ET\n";
+  textEnd_ = data_.size();
 }
 
 void PdfContent::Font(std::string_view resource, double size) {
   if (resource == state_.font && size == state_.fontSize) return;
   state_.font = resource;
   state_.fontSize = size;
+  const bool inText = ReopenText();
   data_ += '/';
   data_ += resource;
   data_ += ' ';
   AppendNumber(data_, size);
   data_ += "Tf\n";
+  CloseText(inText);
 }
 
 void PdfContent::TextRender(int mode) {
   if (mode == state_.render) return;
   state_.render = mode;
+  const bool inText = ReopenText();
   data_ += std::to_string(mode) + " Tr\n";
+  CloseText(inText);
 }
 
 void PdfContent::TextAt(double x, double y) {
-  AppendNumber(data_, x, 2);
-  AppendNumber(data_, y, 2);
+  // In whole hundredths, so that the steps from line to line add up to
+  // exactly where each line is.
+  const std::int64_t atX = Hundredths(x);
+  const std::int64_t atY = Hundredths(y);
+  AppendFixed(data_, atX - lineX_, 2);
+  AppendFixed(data_, atY - lineY_, 2);
   data_ += "Td\n";
+  lineX_ = atX;
+  lineY_ = atY;
 }
 
 void PdfContent::TextMatrix(const QTransform& m) {
@@ -173,6 +229,7 @@ void PdfContent::TextMatrix(const QTransform& m) {
   AppendNumber(data_, m.dx(), 2);
   AppendNumber(data_, m.dy(), 2);
   data_ += "Tm\n";
+  lineKnown_ = false;
 }
 
 }  // namespace lvx

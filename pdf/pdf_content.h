@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QPointF>
 #include <QTransform>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,9 @@ namespace lvx {
 // One page's content stream as it is drawn. It remembers the graphics
 // state it has set, so that a colour, a line style or a font is written
 // only when it changes: a page of invoices sets the same few again and
-// again. Coordinates are PDF user space (points, y upwards).
+// again. Texts that follow each other share one text object, each placed
+// from the one before, and a state change between them goes inside it.
+// Coordinates are PDF user space (points, y upwards).
 class PdfContent {
  public:
   // Empties the stream for a new page; the state is a new page's.
@@ -80,10 +83,23 @@ class PdfContent {
 
   void Point(QPointF point);
   void Colour(QRgb colour, const char* grayOp, const char* rgbOp);
+  // Around a state operator that a text object may hold: one written right
+  // after a text object ends goes into it, so that the next text can
+  // continue that object.
+  bool ReopenText();
+  void CloseText(bool reopened);
 
   std::string data_;
   State state_;
   std::vector<State> saved_;
+  // Where the last text object ended ("ET" and its line end), while
+  // nothing has been written since.
+  std::size_t textEnd_ = std::string::npos;
+  // The start of the current text line in hundredths of a point, and
+  // whether it is known (it is not after a whole text matrix).
+  std::int64_t lineX_ = 0;
+  std::int64_t lineY_ = 0;
+  bool lineKnown_ = false;
 };
 
 }  // namespace lvx

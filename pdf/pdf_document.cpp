@@ -18,21 +18,12 @@ std::string Reference(int object) {
 
 }  // namespace
 
-PdfDocument::PdfDocument(const std::string& path, const QString& title)
-    : file_(path),
-      title_(title),
-      fonts_(file_),
-      images_(file_),
-      engine_(std::make_unique<PdfPaintEngine>(*this)) {
-  pagesObject_ = file_.Reserve();
-  resourcesObject_ = file_.Reserve();
-}
-
 PdfDocument::PdfDocument(int fd, const QString& title)
     : file_(fd),
       title_(title),
       fonts_(file_),
       images_(file_),
+      sharedStart_(file_),
       engine_(std::make_unique<PdfPaintEngine>(*this)) {
   pagesObject_ = file_.Reserve();
   resourcesObject_ = file_.Reserve();
@@ -79,21 +70,47 @@ void PdfDocument::StartPage(QSizeF size) {
   pageOpen_ = true;
 }
 
+std::string PdfDocument::MediaBox(QSizeF size) {
+  std::string box = "[0 0 ";
+  AppendNumber(box, size.width(), 3);
+  AppendNumber(box, size.height(), 3);
+  box.back() = ']';
+  return box;
+}
+
 void PdfDocument::EndPage() {
   if (!pageOpen_) return;
   pageOpen_ = false;
   content_.RestoreAll();
-  const int contents = file_.Reserve();
-  file_.WriteStream(contents, "", content_.data());
-  const int page = file_.Reserve();
-  std::string box;
-  AppendNumber(box, pageSize_.width(), 3);
-  AppendNumber(box, pageSize_.height(), 3);
-  box.pop_back();
-  file_.WriteObject(page, "<</Type/Page/Parent " + Reference(pagesObject_) + "/MediaBox[0 0 " +
-                              box + "]/Resources " + Reference(resourcesObject_) + "/Contents " +
-                              Reference(contents) + ">>");
-  pages_.push_back(page);
+  const std::string_view data = content_.data();
+  const PdfSharedStart::Start start = sharedStart_.For(data);
+  std::string page = "<</Type/Page/Parent " + Reference(pagesObject_);
+  const std::string box = MediaBox(pageSize_);
+  if (pages_.empty()) mediaBox_ = box;
+  if (box != mediaBox_) page += "/MediaBox" + box;
+  page += "/Contents ";
+  if (start.objects.empty()) {
+    page += Reference(WriteContent(data));
+  } else {
+    page += '[';
+    for (const int object : start.objects) page += Reference(object) + " ";
+    if (start.length < data.size()) {
+      page += Reference(WriteContent(data.substr(start.length)));
+    } else {
+      page.pop_back();
+    }
+    page += ']';
+  }
+  page += ">>";
+  const int object = file_.Reserve();
+  file_.WriteObject(object, page);
+  pages_.push_back(object);
+}
+
+int PdfDocument::WriteContent(std::string_view data) {
+  const int object = file_.Reserve();
+  file_.WriteStream(object, "", data);
+  return object;
 }
 
 std::string PdfDocument::OpacityState(int fill, int stroke) {
@@ -131,8 +148,11 @@ bool PdfDocument::Finish() {
                                           ">>/ExtGState<<" + OpacityResources() + ">>>>");
   std::string kids;
   for (const int page : pages_) kids += Reference(page) + " ";
+  if (!kids.empty()) kids.pop_back();
+  if (pages_.empty()) mediaBox_ = MediaBox(pageSize_);
   file_.WriteObject(pagesObject_, "<</Type/Pages/Kids[" + kids + "]/Count " +
-                                      std::to_string(pages_.size()) + ">>");
+                                      std::to_string(pages_.size()) + "/MediaBox" + mediaBox_ +
+                                      "/Resources " + Reference(resourcesObject_) + ">>");
   const int catalog = file_.Reserve();
   file_.WriteObject(catalog, "<</Type/Catalog/Pages " + Reference(pagesObject_) + ">>");
   const int info = file_.Reserve();

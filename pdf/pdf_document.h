@@ -7,12 +7,14 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pdf_content.h"
 #include "pdf_file.h"
 #include "pdf_fonts.h"
 #include "pdf_images.h"
+#include "pdf_shared_start.h"
 
 namespace lvx {
 
@@ -21,16 +23,16 @@ class PdfPaintEngine;
 // A PDF file as a paint device: pages of a fixed size in points, drawn on
 // with a QPainter at kResolution dots per inch, each written to the file
 // as soon as the next one starts. Text keeps its fonts (embedded as
-// subsets), pictures drawn again are stored once, and what goes into the
-// file is only what each page draws, so the file and the memory grow with
-// the pages drawn and nothing else. Never throws.
+// subsets), pictures drawn again are stored once, as is the start that
+// pages draw alike (a form on every page), and what goes into the file is
+// only what each page draws, so the file and the memory grow with the
+// pages drawn and nothing else. Never throws.
 class PdfDocument : public QPaintDevice {
  public:
   static constexpr int kResolution = 1200;
 
-  // Starts the file at `path`; `title` goes into its document information.
-  PdfDocument(const std::string& path, const QString& title);
-  // As above, writing to the file open at `fd` (which stays the caller's).
+  // Writes to the empty file open at `fd` (which stays the caller's);
+  // `title` goes into its document information.
   PdfDocument(int fd, const QString& title);
   ~PdfDocument() override;
 
@@ -59,6 +61,10 @@ class PdfDocument : public QPaintDevice {
 
  private:
   void EndPage();
+  // The page's media box, "[0 0 width height]".
+  static std::string MediaBox(QSizeF size);
+  // Writes a content stream of `data`; its object number.
+  int WriteContent(std::string_view data);
   std::string OpacityResources() const;
 
   PdfFile file_;
@@ -66,10 +72,14 @@ class PdfDocument : public QPaintDevice {
   PdfContent content_;
   PdfFonts fonts_;
   PdfImages images_;
+  PdfSharedStart sharedStart_;
   std::unique_ptr<PdfPaintEngine> engine_;
   int pagesObject_ = 0;
   int resourcesObject_ = 0;
   std::vector<int> pages_;  // page object numbers
+  // The media box of the first page, which the pages inherit unless their
+  // own differs.
+  std::string mediaBox_;
   std::set<std::pair<int, int>> opacities_;
   QSizeF pageSize_{595.2756, 841.8898};
   bool pageOpen_ = false;

@@ -5,13 +5,18 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include <cinttypes>
+#include <algorithm>
+#include <utility>
 
 namespace lvx {
 namespace {
 
 constexpr std::size_t kFileBuffer = std::size_t{256} << 10;
 constexpr std::size_t kDeflateChunk = std::size_t{64} << 10;
+// An object stream holds this many objects or bytes at most, so that a
+// reader unpacks little to reach one object.
+constexpr std::uint32_t kPackedObjects = 200;
+constexpr std::size_t kPackedBytes = std::size_t{64} << 10;
 
 // A stream of its own on the file open at `fd`, which stays open.
 std::FILE* OwnStream(int fd) {
@@ -24,11 +29,7 @@ std::FILE* OwnStream(int fd) {
 
 }  // namespace
 
-PdfFile::PdfFile(const std::string& path) : PdfFile(std::fopen(path.c_str(), "wb")) {}
-
-PdfFile::PdfFile(int fd) : PdfFile(OwnStream(fd)) {}
-
-PdfFile::PdfFile(std::FILE* file) : file_(file) {
+PdfFile::PdfFile(int fd) : file_(OwnStream(fd)) {
   if (file_ == nullptr) return;
   std::setvbuf(file_, nullptr, _IOFBF, kFileBuffer);
   // The comment's high bytes tell transfer programs that the file is binary.
@@ -36,6 +37,10 @@ PdfFile::PdfFile(std::FILE* file) : file_(file) {
 }
 
 PdfFile::~PdfFile() {
+  if (zip_ != nullptr) {
+    deflateEnd(zip_);
+    delete zip_;
+  }
   if (file_ != nullptr) std::fclose(file_);
 }
 
@@ -46,23 +51,47 @@ void PdfFile::Put(std::string_view bytes) {
 }
 
 int PdfFile::Reserve() {
-  offsets_.push_back(0);
-  return static_cast<int>(offsets_.size());
+  entries_.emplace_back();
+  return static_cast<int>(entries_.size());
 }
 
 void PdfFile::StartObject(int number) {
-  if (number < 1 || number > static_cast<int>(offsets_.size())) {
+  if (number < 1 || number > static_cast<int>(entries_.size())) {
     ok_ = false;
     return;
   }
-  offsets_[static_cast<std::size_t>(number - 1)] = offset_;
+  entries_[static_cast<std::size_t>(number - 1)] = {offset_, 0, false, true};
   Put(std::to_string(number) + " 0 obj\n");
 }
 
 void PdfFile::WriteObject(int number, std::string_view body) {
-  StartObject(number);
-  Put(body);
-  Put("\nendobj\n");
+  if (number < 1 || number > static_cast<int>(entries_.size())) {
+    ok_ = false;
+    return;
+  }
+  if (!ok()) return;
+  if (packedObject_ == 0) packedObject_ = Reserve();
+  entries_[static_cast<std::size_t>(number - 1)] = {static_cast<std::uint64_t>(packedObject_),
+                                                    packedCount_++, true, true};
+  packedIndex_ += std::to_string(number);
+  packedIndex_ += ' ';
+  packedIndex_ += std::to_string(packedBodies_.size());
+  packedIndex_ += ' ';
+  packedBodies_ += body;
+  packedBodies_ += '\n';
+  if (packedCount_ >= kPackedObjects || packedBodies_.size() >= kPackedBytes) WritePacked();
+}
+
+void PdfFile::WritePacked() {
+  if (packedCount_ == 0) return;
+  const int number = std::exchange(packedObject_, 0);
+  const std::string entries = "/Type/ObjStm/N " + std::to_string(packedCount_) + "/First " +
+                              std::to_string(packedIndex_.size());
+  packedIndex_ += packedBodies_;
+  WriteStream(number, entries, packedIndex_);
+  packedCount_ = 0;
+  packedIndex_.clear();
+  packedBodies_.clear();
 }
 
 void PdfFile::WriteStream(int number, std::string_view entries, std::string_view data) {
@@ -117,35 +146,75 @@ void PdfFile::WriteDeflated(int number, std::string_view entries, std::string_vi
   Put("\nendstream\nendobj\n");
 }
 
+std::string PdfFile::CrossReference(int bytes) const {
+  // Rows of a type byte, the offset or object stream in `bytes` bytes, and
+  // two bytes of generation or index, each after the byte of PNG's "up"
+  // filter: a row differs little from the one above.
+  const std::size_t row = 1 + static_cast<std::size_t>(bytes) + 2;
+  std::string rows;
+  rows.reserve((entries_.size() + 1) * (row + 1));
+  std::string previous(row, '\0');
+  std::string current(row, '\0');
+  const auto add = [&](int type, std::uint64_t field, std::uint32_t last) {
+    current[0] = static_cast<char>(type);
+    for (int i = 0; i < bytes; ++i) {
+      current[static_cast<std::size_t>(bytes - i)] = static_cast<char>(field >> (8 * i));
+    }
+    current[row - 2] = static_cast<char>(last >> 8);
+    current[row - 1] = static_cast<char>(last);
+    rows += '\x02';
+    for (std::size_t i = 0; i < row; ++i) rows += static_cast<char>(current[i] - previous[i]);
+    std::swap(previous, current);
+  };
+  add(0, 0, 65535);
+  // An object reserved but never written reads as free.
+  for (const Entry& entry : entries_) {
+    add(!entry.written ? 0 : entry.packed ? 2 : 1, entry.offset, entry.index);
+  }
+  return rows;
+}
+
 bool PdfFile::Finish(int root, int info) {
   if (!ok()) return false;
+  WritePacked();
+  const int number = Reserve();
   const std::uint64_t xref = offset_;
-  Put("xref\n0 " + std::to_string(offsets_.size() + 1) + "\n0000000000 65535 f \n");
-  char entry[32];
-  for (const std::uint64_t offset : offsets_) {
-    // An object reserved but never written reads as free.
-    std::snprintf(entry, sizeof entry,
-                  offset == 0 ? "%010" PRIu64 " 00000 f \n" : "%010" PRIu64 " 00000 n \n", offset);
-    Put(entry);
-  }
-  Put("trailer\n<</Size " + std::to_string(offsets_.size() + 1) + "/Root " + std::to_string(root) +
-      " 0 R/Info " + std::to_string(info) + " 0 R>>\nstartxref\n" + std::to_string(xref) +
-      "\n%%EOF\n");
+  entries_.back() = {xref, 0, false, true};
+  std::uint64_t largest = 0;
+  for (const Entry& entry : entries_) largest = std::max(largest, entry.offset);
+  int bytes = 1;
+  while (bytes < 8 && (largest >> (8 * bytes)) != 0) ++bytes;
+  WriteStream(number,
+              "/Type/XRef/Size " + std::to_string(entries_.size() + 1) + "/Root " +
+                  std::to_string(root) + " 0 R/Info " + std::to_string(info) + " 0 R/W[1 " +
+                  std::to_string(bytes) + " 2]/DecodeParms<</Columns " + std::to_string(bytes + 3) +
+                  "/Predictor 12>>",
+              CrossReference(bytes));
+  Put("startxref\n" + std::to_string(xref) + "\n%%EOF\n");
   const bool flushed = ok() && std::fflush(file_) == 0;
   const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
   return flushed && closed && ok_;
 }
 
-std::string Deflate(std::string_view data) {
-  uLongf size = compressBound(static_cast<uLong>(data.size()));
-  std::string out(size, '\0');
-  if (compress2(reinterpret_cast<Bytef*>(out.data()), &size,
-                reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
-                Z_DEFAULT_COMPRESSION) != Z_OK) {
+std::string PdfFile::Deflate(std::string_view data) {
+  if (zip_ == nullptr) {
+    zip_ = new z_stream{};
+    if (deflateInit(zip_, Z_DEFAULT_COMPRESSION) != Z_OK) {
+      delete zip_;
+      zip_ = nullptr;
+      return {};
+    }
+  } else if (deflateReset(zip_) != Z_OK) {
     return {};
   }
-  out.resize(size);
+  std::string out(deflateBound(zip_, static_cast<uLong>(data.size())), '\0');
+  zip_->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  zip_->avail_in = static_cast<uInt>(data.size());
+  zip_->next_out = reinterpret_cast<Bytef*>(out.data());
+  zip_->avail_out = static_cast<uInt>(out.size());
+  if (deflate(zip_, Z_FINISH) != Z_STREAM_END) return {};
+  out.resize(zip_->total_out);
   return out;
 }
 

@@ -8,19 +8,24 @@
 #include <string_view>
 #include <vector>
 
+// zlib stays out of the header.
+struct z_stream_s;
+
 namespace lvx {
 
 // Writes a PDF file front to back, object by object: the caller reserves
 // object numbers, writes each object once in any order, and Finish adds
-// the cross-reference table and the trailer. Only the objects' offsets stay
-// in memory, so a long job needs no more memory than a short one. Never
-// throws; after a failed write ok() is false and nothing more is written.
+// the cross-reference stream. Objects other than streams are gathered into
+// compressed object streams of a bounded number of objects each, as the
+// many small page objects of a long job compress well together. Only where
+// each object lies and the objects still being gathered stay in memory, so
+// a long job needs little more memory than a short one. Never throws; after
+// a failed write ok() is false and nothing more is written.
 class PdfFile {
  public:
-  // Creates or truncates the file at `path`.
-  explicit PdfFile(const std::string& path);
   // Writes into the empty file open for writing at `fd`, whose offset is
-  // at its start; `fd` itself stays open and the caller's.
+  // at its start; `fd` itself stays open and the caller's. A negative `fd`
+  // gives a file that is not ok().
   explicit PdfFile(int fd);
   ~PdfFile();
   PdfFile(const PdfFile&) = delete;
@@ -50,18 +55,35 @@ class PdfFile {
   bool Finish(int root, int info);
 
  private:
-  explicit PdfFile(std::FILE* file);
+  // Where an object lies: at `offset` in the file, or, when `packed`, as
+  // object `index` of the object stream numbered `offset`.
+  struct Entry {
+    std::uint64_t offset = 0;
+    std::uint32_t index = 0;
+    bool packed = false;
+    bool written = false;
+  };
+
   void Put(std::string_view bytes);
   void StartObject(int number);
+  // Writes the objects gathered so far as an object stream.
+  void WritePacked();
+  // `data` compressed with zlib; empty when that failed.
+  std::string Deflate(std::string_view data);
+  // The rows of the cross-reference stream, offsets in `bytes` bytes.
+  std::string CrossReference(int bytes) const;
 
   std::FILE* file_ = nullptr;
   bool ok_ = true;
   std::uint64_t offset_ = 0;
-  std::vector<std::uint64_t> offsets_;  // by object number - 1; 0 while unwritten
+  std::vector<Entry> entries_;  // by object number - 1
+  z_stream_s* zip_ = nullptr;   // kept from stream to stream: set up once
+  // The object stream being gathered: its number, the numbers and offsets
+  // of its objects, and their bodies.
+  int packedObject_ = 0;
+  std::uint32_t packedCount_ = 0;
+  std::string packedIndex_;
+  std::string packedBodies_;
 };
-
-// `data` compressed with zlib, as a FlateDecode stream holds it; empty only
-// when compression failed.
-std::string Deflate(std::string_view data);
 
 }  // namespace lvx

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pdf_syntax.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cmath>
 
 namespace lvx {
@@ -10,18 +10,35 @@ void AppendNumber(std::string& out, double value, int decimals) {
   // Beyond this a PDF reader's numbers lose their meaning; the page never
   // holds such values except by mistake.
   constexpr double kLimit = 1e9;
+  static constexpr double kScale[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
+  decimals = std::clamp(decimals, 0, 6);
   if (!std::isfinite(value)) value = 0;
   value = std::fmax(-kLimit, std::fmin(kLimit, value));
+  AppendFixed(out, std::llround(value * kScale[decimals]), decimals);
+}
+
+void AppendFixed(std::string& out, std::int64_t units, int decimals) {
   char buffer[32];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-  if (text.find('.') != std::string_view::npos) {
-    while (text.back() == '0') text.remove_suffix(1);
-    if (text.back() == '.') text.remove_suffix(1);
+  char* end = buffer + sizeof buffer;
+  char* start = end;
+  const bool negative = units < 0;
+  std::uint64_t rest = negative ? 0 - static_cast<std::uint64_t>(units) : units;
+  // The fraction's digits from the right, trailing zeros left out.
+  bool digits = false;
+  for (int i = 0; i < decimals; ++i, rest /= 10) {
+    const auto digit = static_cast<char>('0' + rest % 10);
+    if (digits || digit != '0') {
+      *--start = digit;
+      digits = true;
+    }
   }
-  if (text == "-0") text = "0";
-  out += text;
+  if (digits) *--start = '.';
+  do {
+    *--start = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  } while (rest != 0);
+  if (negative) *--start = '-';
+  out.append(start, end);
   out += ' ';
 }
 
@@ -46,6 +63,28 @@ void AppendLiteral(std::string& out, std::string_view bytes) {
     }
   }
   out += ')';
+}
+
+std::size_t LastLineEnd(std::string_view content) {
+  std::size_t last = 0;
+  int depth = 0;  // of parentheses in a literal string
+  for (std::size_t i = 0; i < content.size(); ++i) {
+    const char c = content[i];
+    if (depth > 0) {
+      if (c == '\\') {
+        ++i;
+      } else if (c == '(') {
+        ++depth;
+      } else if (c == ')') {
+        --depth;
+      }
+    } else if (c == '(') {
+      depth = 1;
+    } else if (c == '\n') {
+      last = i + 1;
+    }
+  }
+  return last;
 }
 
 std::string TextString(const QString& text) {

@@ -132,7 +132,14 @@ TEST_F(LvxPrintFaults, AStoppingSignalRemovesTheUnfinishedJob) {
 
 // The limit on file sizes stops the writing of the job with SIGXFSZ.
 TEST_F(LvxPrintFaults, AFileSizeLimitRemovesTheUnfinishedJob) {
-  f.Doc("big.lvx", LongDocument(40));
+  // Lines that differ from page to page: the file stores what pages have
+  // in common once.
+  std::string doc;
+  for (int line = 0; line < 40 * 40; ++line) {
+    doc += "*TEXT /X:20 /Y:" + std::to_string(20 + line % 40 * 5) + " /T:line " +
+           std::to_string(line * 7919) + (line % 40 == 39 ? "\r\n*PAGE\r\n" : "\r\n");
+  }
+  f.Doc("big.lvx", doc);
   QProcess process;
   process.setProcessEnvironment(f.Environment({{"LVXPRINT_OUTPUT", output}}));
   process.setWorkingDirectory(QString::fromStdString(f.docs));

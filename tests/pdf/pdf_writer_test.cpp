@@ -2,7 +2,9 @@
 // lvxprint's PDF writer, drawn on with a QPainter and read back with
 // poppler's tools: text stays text in subset fonts where it was drawn,
 // pictures are stored once, and what the painter did shows on the page.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -20,6 +22,7 @@
 #include "pdf_content.h"
 #include "pdf_document.h"
 #include "pdf_probe.h"
+#include "pdf_shared_start.h"
 #include "pdf_syntax.h"
 #include "picture_file.h"
 #include "temp_dir.h"
@@ -31,11 +34,24 @@ constexpr double kDotsPerMm = PdfDocument::kResolution / 25.4;
 const QSizeF kPortrait(595.2756, 841.8898);
 const QSizeF kLandscape(841.8898, 595.2756);
 
+// A file created for writing, closed when done; -1 when it cannot be made.
+struct FileDescriptor {
+  explicit FileDescriptor(const std::string& path)
+      : fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)) {}
+  ~FileDescriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int fd;
+};
+
 // A PDF file drawn by `draw`, which gets the painter in millimetres on the
 // first page (StartPage opens the next ones).
 std::string Written(const TempDir& dir, const std::function<void(QPainter&, PdfDocument&)>& draw) {
   const std::string path = dir.path() + "/out.pdf";
-  PdfDocument document(path, QStringLiteral("Test"));
+  const FileDescriptor file(path);
+  PdfDocument document(file.fd, QStringLiteral("Test"));
   document.StartPage(kPortrait);
   QPainter painter;
   if (!painter.begin(&document)) throw std::runtime_error("the painter did not begin");
@@ -116,6 +132,37 @@ TEST(PdfSyntax, NumbersAreShortAndExactToTheirDecimals) {
   }
 }
 
+TEST(PdfSyntax, FixedNumbersAreExactAndShort) {
+  struct Row {
+    std::int64_t units;
+    int decimals;
+    const char* text;
+  };
+  for (const Row& row :
+       {Row{0, 2, "0 "}, Row{1505, 2, "15.05 "}, Row{-1505, 2, "-15.05 "}, Row{1500, 2, "15 "},
+        Row{1550, 2, "15.5 "}, Row{-5, 2, "-0.05 "}, Row{-120, 0, "-120 "}, Row{7, 3, "0.007 "},
+        Row{INT64_MIN, 2, "-92233720368547758.08 "}}) {
+    std::string out;
+    AppendFixed(out, row.units, row.decimals);
+    EXPECT_EQ(out, row.text) << row.units;
+  }
+}
+
+// A content stream may be cut only between tokens: never inside a string,
+// whose glyph codes may be any byte, a line end among them.
+TEST(PdfSyntax, ContentIsCutAtALineEndOutsideStrings) {
+  struct Row {
+    std::string_view content;
+    std::size_t cut;
+  };
+  for (const Row& row :
+       {Row{"", 0}, Row{"q", 0}, Row{"q\nQ\n", 4}, Row{"q\nQ", 2}, Row{"[(a\nb)]TJ", 0},
+        Row{"[(a\nb)]TJ\n1 g", 10}, Row{"[(a\\)\n)]TJ\n", 11}, Row{"[(a(\n)\n)]TJ\n", 12},
+        Row{"[(a\\\\)]TJ\n", 10}, Row{"[(unclosed\n", 0}}) {
+    EXPECT_EQ(LastLineEnd(row.content), row.cut) << row.content;
+  }
+}
+
 TEST(PdfSyntax, LiteralStringsEscapeWhatAReaderWouldChange) {
   std::string out;
   AppendLiteral(out, std::string_view("a(b)c\\\r\n\0\xFF", 10));
@@ -144,6 +191,79 @@ TEST(PdfContent, StateIsWrittenOnlyWhenItChanges) {
   EXPECT_EQ(content.data(), "");
   content.FillColour(qRgb(255, 0, 0));
   EXPECT_EQ(content.data(), "1 0 0 rg\n") << "a new page sets its colours again";
+}
+
+TEST(PdfContent, TextsInARowShareOneTextObject) {
+  PdfContent content;
+  const auto text = [&](double x, double y) {
+    content.BeginText();
+    content.Font("F1", 9);
+    content.TextAt(x, y);
+    content.Raw() += "[(a)]TJ\n";
+    content.EndText();
+  };
+  text(56.694, 700.1);
+  text(56.694, 684.5);
+  content.FillColour(qRgb(255, 0, 0));  // goes inside
+  text(100.006, 684.5);
+  content.Rect(1, 2, 3, 4);  // cannot go inside
+  content.Operator("f");
+  text(10, 10);
+  content.BeginText();
+  content.TextMatrix(QTransform(0, 1, -1, 0, 30, 40));
+  content.Raw() += "[(b)]TJ\n";
+  content.EndText();
+  text(20, 20);  // after a whole matrix, placed anew
+  EXPECT_EQ(content.data(),
+            "BT\n/F1 9 Tf\n56.69 700.1 Td\n[(a)]TJ\n0 -15.6 Td\n[(a)]TJ\n1 0 0 rg\n"
+            "43.32 0 Td\n[(a)]TJ\nET\n1 2 3 4 re\nf\nBT\n10 10 Td\n[(a)]TJ\n"
+            "0 1 -1 0 30 40 Tm\n[(b)]TJ\nET\nBT\n20 20 Td\n[(a)]TJ\nET\n");
+}
+
+// Pages that begin alike share that start, part by part: a form on every
+// page, then what the pages of one document repeat. A part that no longer
+// fits makes way for a new one; a short one is not worth sharing.
+TEST(PdfSharedStart, PagesBeginningAlikeShareTheirStart) {
+  const TempDir dir;
+  const FileDescriptor out(dir.path() + "/out.pdf");
+  PdfFile file(out.fd);
+  PdfSharedStart shared(file);
+  std::string form;
+  for (int i = 0; i < 20; ++i) form += "0 0 100 " + std::to_string(i) + " re\nf\n";
+  const auto heading = [](int document) {
+    std::string lines;
+    for (int i = 0; i < 30; ++i) {
+      lines += "0 0 " + std::to_string(document) + " " + std::to_string(i) + " re\nf\n";
+    }
+    return lines;
+  };
+  const std::string other = std::string(200, ' ') + "\n" + std::string(100, ' ') + "\n";
+  const std::size_t first = form.size() + heading(1).size();
+  const std::size_t both = form.size() + heading(2).size();
+  struct Row {
+    std::string content;
+    std::size_t parts;
+    std::size_t length;
+  };
+  const Row rows[] = {
+      {form + heading(1) + "1 g\n", 0, 0},  // nothing before it
+      {form + heading(1) + "0 g\n", 1, first},
+      {form + heading(2) + "1 g\n", 1, form.size()},  // a new document
+      {form + heading(2) + "0 g\n", 2, both},
+      {form + heading(2) + "0.5 g\n", 2, both},
+      {form + heading(2), 2, both},  // the start alone
+      {form + heading(3), 1, form.size()},
+      {other + "q\n", 0, 0},
+      {other.substr(0, 201) + "Q\n", 0, 0},  // too short to share
+  };
+  std::set<int> objects;
+  for (const Row& row : rows) {
+    const PdfSharedStart::Start start = shared.For(row.content);
+    EXPECT_EQ(start.objects.size(), row.parts) << row.content;
+    EXPECT_EQ(start.length, row.length) << row.content;
+    objects.insert(start.objects.begin(), start.objects.end());
+  }
+  EXPECT_EQ(objects.size(), 3U) << "each part is written once";
 }
 
 TEST(PdfWriter, TextStaysTextWhereItWasDrawn) {
@@ -599,9 +719,54 @@ TEST(PdfWriter, EachPageHasItsOwnSize) {
   EXPECT_TRUE(probe.pages[2].words.empty());
 }
 
+// A long job of invoice pages: the form drawn first on every page is
+// stored once, and every page reads back with its own text after it.
+TEST(PdfWriter, ALongJobStoresItsFormOnceAndReadsBack) {
+  constexpr int kPages = 250;
+  const TempDir dir;
+  const std::string pdf = Written(dir, [](QPainter& painter, PdfDocument& document) {
+    for (int page = 1; page <= kPages; ++page) {
+      if (page > 1) document.StartPage(kPortrait);
+      painter.setPen(Qt::NoPen);
+      painter.setBrush(QColor(0x33, 0x66, 0x99));
+      for (int rule = 0; rule < 10; ++rule) painter.drawRect(QRectF(10, 20 + 10 * rule, 190, 0.3));
+      painter.setPen(Qt::black);
+      TextAt(painter, Font("Arial", 9, true), 12, 15, QStringLiteral("Codice Descrizione Importo"));
+      TextAt(painter, Font("Arial", 7), 10, 279, QStringLiteral("Acme Forniture - Milano"));
+      TextAt(painter, Font("Courier New", 10), 150, 250, QString::number(page * 37));
+    }
+  });
+  const PdfProbe probe = Probe(pdf);
+  ASSERT_EQ(probe.pages.size(), static_cast<std::size_t>(kPages));
+  for (const int page : {1, 2, kPages}) {
+    EXPECT_EQ(
+        probe.pages[page - 1].Text(),
+        "Codice Descrizione Importo " + std::to_string(page * 37) + " Acme Forniture - Milano")
+        << page;
+  }
+  // qpdf lists each page's content streams, one a line under "content:".
+  const std::string list = Output("qpdf", {"--show-pages", QString::fromStdString(pdf)});
+  std::map<std::string, int> pagesOf;
+  std::istringstream lines(list);
+  bool first = false;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.find("content:") != std::string::npos) {
+      first = true;
+    } else if (first) {
+      ++pagesOf[line];
+      first = false;
+    }
+  }
+  int most = 0;
+  for (const auto& [object, pages] : pagesOf) most = std::max(most, pages);
+  EXPECT_EQ(most, kPages - 1) << "every page after the first begins with the same stream\n"
+                              << list.substr(0, 400);
+}
+
 TEST(PdfWriter, AFileThatCannotBeWrittenFails) {
   const TempDir dir;
-  PdfDocument document(dir.path() + "/missing/out.pdf", QStringLiteral("Test"));
+  const FileDescriptor file(dir.path() + "/missing/out.pdf");
+  PdfDocument document(file.fd, QStringLiteral("Test"));
   EXPECT_FALSE(document.ok());
   document.StartPage(kPortrait);
   QPainter painter;

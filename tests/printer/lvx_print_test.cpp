@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QProcess>
 #include <algorithm>
 #include <filesystem>
 #include <regex>
@@ -60,11 +61,24 @@ class FakePrinters : public PrinterSystem {
   int asked = 0;
 };
 
-// The size of each page of a PDF file in points, as its MediaBox says.
+// What poppler's pdfinfo says of the PDF file `pdf` (its bytes) and each
+// of its pages; its objects are compressed, so the bytes tell little.
+std::string PdfInfo(const std::string& pdf) {
+  const TempDir dir;
+  QProcess info;
+  info.start(QStringLiteral("pdfinfo"),
+             {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+              QStringLiteral("100000"), QString::fromStdString(dir.Write("job.pdf", pdf))});
+  info.waitForFinished(60000);
+  return info.readAllStandardOutput().toStdString();
+}
+
+// The size of each page of a PDF file in points.
 std::vector<std::pair<double, double>> PageSizes(const std::string& pdf) {
-  const std::regex box(R"(/MediaBox *\[ *0 +0 +([0-9.]+) +([0-9.]+) *\])");
+  const std::string info = PdfInfo(pdf);
+  const std::regex box(R"(Page +[0-9]+ size: +([0-9.]+) x ([0-9.]+) pts)");
   std::vector<std::pair<double, double>> sizes;
-  for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), box); it != std::sregex_iterator();
+  for (auto it = std::sregex_iterator(info.begin(), info.end(), box); it != std::sregex_iterator();
        ++it) {
     sizes.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
   }
@@ -72,9 +86,7 @@ std::vector<std::pair<double, double>> PageSizes(const std::string& pdf) {
 }
 
 int PageCount(const std::string& pdf) {
-  const std::regex page("/Type */Page[^s]");
-  return static_cast<int>(
-      std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator()));
+  return static_cast<int>(PageSizes(pdf).size());
 }
 
 std::size_t FilesIn(const std::string& folder) {
