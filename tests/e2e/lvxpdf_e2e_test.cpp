@@ -11,6 +11,7 @@
 #include <set>
 
 #include "companion_folder.h"
+#include "pdf_check.h"
 #include "pdf_probe.h"
 
 namespace lvx::testing {
@@ -118,6 +119,7 @@ TEST(LvxpdfE2e, TheViewerItOpensGetsTheDesktopsEnvironment) {
   const RunResult run = f.Pdf({"nota spese.lvx  "});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(f.Given("xdg-open"), (Strings{f.docs + "/Nota Spese.pdf"}));
+  EXPECT_EQ(PdfFaults(f.docs + "/Nota Spese.pdf"), "");
   EXPECT_EQ(ReadAll(f.bin + "/xdg-open.platform"), "unset");
 }
 

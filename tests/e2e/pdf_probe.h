@@ -44,7 +44,7 @@ struct PdfImage {
 
 // What poppler's tools read from a PDF file: pages with their words
 // (pdftotext -bbox) and the pictures drawn (pdfimages -list). Nothing when a
-// tool fails on the file, or when `qpdf --check` finds a fault or warning.
+// tool fails on the file, or when PdfFaults finds a fault or warning.
 struct PdfProbe {
   std::vector<PdfPage> pages;
   std::vector<PdfImage> images;

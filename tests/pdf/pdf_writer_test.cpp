@@ -19,6 +19,7 @@
 #include "metafile_builder.h"
 #include "page_image.h"
 #include "painter_page_view.h"
+#include "pdf_check.h"
 #include "pdf_content.h"
 #include "pdf_document.h"
 #include "pdf_probe.h"
@@ -47,7 +48,8 @@ struct FileDescriptor {
 };
 
 // A PDF file drawn by `draw`, which gets the painter in millimetres on the
-// first page (StartPage opens the next ones).
+// first page (StartPage opens the next ones), and found sound by qpdf
+// before poppler's tools read or draw it.
 std::string Written(const TempDir& dir, const std::function<void(QPainter&, PdfDocument&)>& draw) {
   const std::string path = dir.path() + "/out.pdf";
   const FileDescriptor file(path);
@@ -59,6 +61,7 @@ std::string Written(const TempDir& dir, const std::function<void(QPainter&, PdfD
   draw(painter, document);
   painter.end();
   if (!document.Finish()) throw std::runtime_error("the file was not finished");
+  if (const std::string faults = PdfFaults(path); !faults.empty()) throw std::runtime_error(faults);
   return path;
 }
 
