@@ -16,12 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-std::string Lines(const Strings& lines) {
-  std::string text;
-  for (const auto& line : lines) text += line + "\r\n";
-  return text;
-}
-
 struct LvxmailE2e : ::testing::Test {
   LvxmailE2e() { f.StandIn("xdg-email"); }
 

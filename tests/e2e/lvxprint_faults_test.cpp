@@ -27,14 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::set<std::string> Listing(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
 // A document that takes lvxprint a while: `pages` pages of 40 lines.
 std::string LongDocument(int pages) {
   std::string text;

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <regex>
 #include <sstream>
+#include <stdexcept>
 
 #include "pdf_check.h"
 
@@ -96,6 +97,12 @@ std::optional<PdfProbe> PdfProbe::Read(const std::string& path) {
   const auto list = Output("pdfimages", {"-list", file});
   if (!boxes || !list) return std::nullopt;
   return PdfProbe{ParseBoxes(*boxes), ParseImages(*list)};
+}
+
+PdfProbe PdfProbe::Require(const std::string& path) {
+  auto probe = Read(path);
+  if (!probe) throw std::runtime_error("poppler cannot read " + path + "\n" + PdfFaults(path));
+  return *probe;
 }
 
 std::vector<std::string> PdfProbe::Texts() const {

@@ -50,6 +50,8 @@ struct PdfProbe {
   std::vector<PdfImage> images;
 
   static std::optional<PdfProbe> Read(const std::string& path);
+  // Read, for a file the test cannot go on without: throws when that fails.
+  static PdfProbe Require(const std::string& path);
   // Each page's Text(), in order.
   std::vector<std::string> Texts() const;
 };
