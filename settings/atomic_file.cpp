@@ -44,6 +44,21 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
   return 0;
 }
 
+std::string FolderOf(const std::string& file) {
+  const auto name = NameStart(file);
+  if (name == 0) return ".";
+  return name == 1 ? "/" : file.substr(0, name - 1);
+}
+
+// 0 once what `fd` holds is on the disk, else the error number. A failed
+// flush is not tried again: the system may have dropped the data by then.
+int Flush(int fd) {
+  while (::fsync(fd) != 0) {
+    if (errno != EINTR) return errno;
+  }
+  return 0;
+}
+
 mode_t NewFileMode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -131,7 +146,23 @@ bool AtomicFile::Write(std::string_view bytes) {
 
 bool AtomicFile::Sync() {
   if (fd_ < 0) return Fail(EBADF);
-  return ::fsync(fd_) == 0 || Fail(errno);
+  const int error = Flush(fd_);
+  return error == 0 || Fail(error);
+}
+
+bool AtomicFile::SyncFolderOf(const std::string& published, std::string_view as) {
+  // A folder that may be written but not read cannot be opened to flush;
+  // the rename is done all the same.
+  const int fd = ::open(FolderOf(published).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;
+  const int error = Flush(fd);
+  ::close(fd);
+  // Some file systems cannot flush a folder at all (EINVAL): nothing lost.
+  if (error == 0 || error == EINVAL) return true;
+  error_ =
+      std::string("written") + (as.empty() ? "" : " as ") + std::string(as) +
+      ", but its folder could not be flushed to disk: " + std::generic_category().message(error);
+  return false;
 }
 
 bool AtomicFile::StillAtItsPath() {
@@ -153,20 +184,23 @@ bool AtomicFile::Replace(const std::string& target) {
     if (::lstat(target.c_str(), &old) != 0) {
       if (errno != ENOENT) return Fail(errno);
       // Nothing there: take the name only while it stays free.
+      if (!Sync()) return false;
       const int error = RenameNoReplace(path_, target);
       if (error == EEXIST) continue;
       if (error != 0) return Fail(error);
       Published();
-      return true;
+      return SyncFolderOf(target);
     }
     if (!S_ISREG(old.st_mode)) {
       error_ = "not a regular file; left as it is";
       return false;
     }
     TakeOwnerAndMode(fd_, old);
+    // The owner and mode reach the disk with the content.
+    if (!Sync()) return false;
     if (::rename(path_.c_str(), target.c_str()) != 0) return Fail(errno);
     Published();
-    return true;
+    return SyncFolderOf(target);
   }
   return Fail(EEXIST);
 }
@@ -176,12 +210,13 @@ std::optional<std::string> AtomicFile::PublishBeside(const std::string& target) 
     Fail(EBADF);
     return std::nullopt;
   }
-  if (!StillAtItsPath()) return std::nullopt;
+  if (!StillAtItsPath() || !Sync()) return std::nullopt;
   for (int number = 1; number <= kMaxNumber; ++number) {
     const std::string candidate = NumberedPath(target, number);
     const int error = RenameNoReplace(path_, candidate);
     if (error == 0) {
       Published();
+      if (!SyncFolderOf(candidate, candidate)) return std::nullopt;
       return candidate;
     }
     if (error != EEXIST) {

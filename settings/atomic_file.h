@@ -20,9 +20,10 @@ bool IsReplaceable(const std::string& target);
 // A file written in the folder of its final place under a hidden name that
 // no other file had: it is created exclusively, so nothing planted under
 // that name is ever opened or followed, and it is written only through
-// fd(). It reaches its place whole, by a rename, and until then it is
-// removed on destruction, or by SignalCleanup when a signal ends the
-// process. Never throws.
+// fd(). It reaches its place whole and durable: flushed to disk, renamed,
+// and the rename itself flushed with its folder. Until then it is removed on
+// destruction, or by SignalCleanup when a signal ends the process. Never
+// throws.
 class AtomicFile {
  public:
   enum class Access {
@@ -46,20 +47,27 @@ class AtomicFile {
   // Writes all of `bytes` at the current offset; false (see error()) when
   // some could not be written.
   bool Write(std::string_view bytes);
-  // Makes what was written durable; false (see error()) when that fails.
-  bool Sync();
 
   // Moves the file to `target` when IsReplaceable allows it. A replaced file
   // passes its permission bits and, where the system allows, its owner on.
-  // False (see error()) when refused or failed; the file then stays pending.
+  // False (see error()) when refused or failed, the old file untouched and
+  // this one still pending; or, when only the folder could not be flushed
+  // after the rename, with the new file in place and error() saying so.
   bool Replace(const std::string& target);
   // Moves the file to the first free NumberedPath of `target`, never
-  // replacing a file, even one that appears
-  // meanwhile; the path it took, or nothing (see error()).
+  // replacing a file, even one that appears meanwhile; the path it took, or
+  // nothing (see error(), which names the path when only the folder could
+  // not be flushed after the rename).
   std::optional<std::string> PublishBeside(const std::string& target);
 
  private:
   bool Fail(int error);
+  // Flushes what was written to disk; a save that cannot is no save.
+  bool Sync();
+  // Flushes the folder of `published`, which holds this file now; false,
+  // with error() saying it was written (`as` that name, when given), when
+  // that fails.
+  bool SyncFolderOf(const std::string& published, std::string_view as = {});
   // Whether the name still holds the file written, not something put there
   // since, which the rename would otherwise publish.
   bool StillAtItsPath();

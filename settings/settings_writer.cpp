@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <climits>
 #include <cstdlib>
 
@@ -21,20 +18,6 @@ std::string TargetOf(const std::string& path) {
   char resolved[PATH_MAX];
   if (::realpath(found->c_str(), resolved) == nullptr) return *found;
   return resolved;
-}
-
-std::string FolderOf(const std::string& file) {
-  const auto slash = file.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : file.substr(0, slash);
-}
-
-// Makes the rename itself durable; the new content is complete either way.
-void SyncFolder(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
 }
 
 }  // namespace
@@ -55,11 +38,10 @@ SettingsWriteResult WritePrinterSettings(const std::string& path, std::string_vi
     const std::string target = TargetOf(path);
     if (!IsReplaceable(target)) return {false, "not a regular file; left as it is"};
     AtomicFile file(target);
-    if (!file.ok() || !file.Write(PrinterSettingsText(printerText, copiesText)) || !file.Sync() ||
+    if (!file.ok() || !file.Write(PrinterSettingsText(printerText, copiesText)) ||
         !file.Replace(target)) {
       return {false, file.error()};
     }
-    SyncFolder(FolderOf(target));
     return {true, {}};
   } catch (const std::exception& e) {
     return {false, e.what()};

@@ -6,19 +6,19 @@
 #include <QFile>
 #include <QProcess>
 #include <QTimer>
-#include <fstream>
 
+#include "atomic_file.h"
 #include "check_file.h"
 #include "program_folders.h"
 
 namespace lvx {
 namespace {
 
+// Neither the shell nor anyone looking at the flag file ever meets half a
+// file, or one left over from a run that ended badly.
 bool WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  return !out.fail();
+  AtomicFile file(path);
+  return file.ok() && file.Write(text) && file.Replace(path);
 }
 
 bool FlagPresent(const std::string& flagFilePath) {

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "guarded.h"
+
 namespace lvx {
 namespace {
 
@@ -56,12 +58,18 @@ QPoint ZoomPlaceBeside(const QRect& page, int panelLeft, QSize zoom, const QRect
 }
 
 WindowPlaces::WindowPlaces(const QString& file)
-    : settings_(file.isEmpty() ? UserFile() : file, QSettings::IniFormat) {}
+    : file_(file.isEmpty() ? UserFile() : file), places_(ReadWindowPlaces(file_)) {}
 
 WindowPlaces::~WindowPlaces() {
-  for (auto& [object, watched] : watched_) {
-    if (watched.window != nullptr && watched.window->isVisible()) Remember(watched);
-  }
+  // Places are a convenience: a file that cannot be written costs the
+  // user nothing else.
+  Guarded([this] {
+    bool moved = false;
+    for (auto& [object, watched] : watched_) {
+      if (watched.window != nullptr && watched.window->isVisible()) moved |= Note(watched);
+    }
+    if (moved) WriteWindowPlaces(file_, places_);
+  });
 }
 
 void WindowPlaces::Watch(QWidget& window, QWidget* page, int panelLeft) {
@@ -70,18 +78,20 @@ void WindowPlaces::Watch(QWidget& window, QWidget* page, int panelLeft) {
 }
 
 std::optional<QPoint> WindowPlaces::Stored(const QString& name) const {
-  const QVariant value = settings_.value(name + QStringLiteral("/pos"));
-  if (!value.canConvert<QPoint>() || !value.isValid()) return std::nullopt;
-  return value.toPoint();
+  const auto found = places_.find(name);
+  if (found == places_.end()) return std::nullopt;
+  return found->second;
 }
 
 bool WindowPlaces::eventFilter(QObject* watched, QEvent* event) {
   const auto found = watched_.find(watched);
   if (found == watched_.end()) return false;
-  // The show event comes before the window is mapped: moved now, it
-  // appears in its place.
-  if (event->type() == QEvent::Show && !found->second.placed) Place(found->second);
-  if (event->type() == QEvent::Hide) Remember(found->second);
+  Guarded([&] {
+    // The show event comes before the window is mapped: moved now, it
+    // appears in its place.
+    if (event->type() == QEvent::Show && !found->second.placed) Place(found->second);
+    if (event->type() == QEvent::Hide && Note(found->second)) WriteWindowPlaces(file_, places_);
+  });
   return false;
 }
 
@@ -105,12 +115,15 @@ void WindowPlaces::Place(Watched& watched) {
   watched.placedAt = beside;
 }
 
-void WindowPlaces::Remember(const Watched& watched) {
-  if (watched.window == nullptr || !watched.placed) return;
+bool WindowPlaces::Note(const Watched& watched) {
+  if (watched.window == nullptr || !watched.placed) return false;
   const QPoint at = watched.window->pos();
   // A place this object chose is not the user's: it is worked out again.
-  if (watched.placedAt == at) return;
-  settings_.setValue(watched.window->objectName() + QStringLiteral("/pos"), at);
+  if (watched.placedAt == at) return false;
+  const auto [stored, added] = places_.try_emplace(watched.window->objectName(), at);
+  if (!added && stored->second == at) return false;
+  stored->second = at;
+  return true;
 }
 
 }  // namespace lvx

@@ -6,11 +6,12 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
-#include <QSettings>
 #include <QSize>
 #include <QString>
 #include <map>
 #include <optional>
+
+#include "window_places_file.h"
 
 class QWidget;
 
@@ -32,7 +33,8 @@ QPoint ZoomPlaceBeside(const QRect& page, int panelLeft, QSize zoom, const QRect
 // window and the zoom windows: on its first showing a window comes back
 // to its stored place unless that is off every screen; a zoom window
 // without one opens beside the page window. A place is stored when a
-// window that the user moved is hidden, and when this object goes.
+// window that the user moved is hidden, and when this object goes; the
+// file is replaced whole each time (WriteWindowPlaces).
 class WindowPlaces : public QObject {
  public:
   // `file` overrides the user's file (tests).
@@ -61,9 +63,11 @@ class WindowPlaces : public QObject {
     std::optional<QPoint> placedAt;
   };
   void Place(Watched& watched);
-  void Remember(const Watched& watched);
+  // Notes where the user put `watched`; whether that is a new place.
+  bool Note(const Watched& watched);
 
-  QSettings settings_;
+  QString file_;
+  StoredPlaces places_;
   std::map<QObject*, Watched> watched_;
 };
 

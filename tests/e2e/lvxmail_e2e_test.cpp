@@ -7,6 +7,7 @@
 #include <set>
 
 #include "companion_folder.h"
+#include "pdf_check.h"
 #include "pdf_probe.h"
 
 namespace lvx::testing {
@@ -14,12 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
-
-std::string Lines(const Strings& lines) {
-  std::string text;
-  for (const auto& line : lines) text += line + "\r\n";
-  return text;
-}
 
 struct LvxmailE2e : ::testing::Test {
   LvxmailE2e() { f.StandIn("xdg-email"); }
@@ -89,6 +84,7 @@ TEST_F(LvxmailE2e, WithoutRecipientTheMessageHasNone) {
     const RunResult run = f.Mail({f.Doc(row.name, row.text)});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(f.Given("xdg-email"), (Strings{"--utf8", "--attach", Attachment()})) << row.name;
+    EXPECT_EQ(PdfFaults(Attachment()), "") << row.name;
   }
   const auto probe = PdfProbe::Read(Attachment());
   ASSERT_TRUE(probe);
@@ -100,9 +96,10 @@ TEST_F(LvxmailE2e, TheNextRunRemovesTheEarlierPdf) {
   f.Doc("b.lvx", Lines({"*TEXT /X:20 /Y:20 /T:b"}));
   ASSERT_EQ(f.Mail({"a.lvx"}).status, 0);
   const std::string first = Attachment();
-  EXPECT_TRUE(fs::exists(first));
+  EXPECT_EQ(PdfFaults(first), "");
   ASSERT_EQ(f.Mail({"b.lvx"}).status, 0);
   EXPECT_FALSE(fs::exists(first));
+  EXPECT_EQ(PdfFaults(Attachment()), "");
   EXPECT_EQ(MailFiles().size(), 1U);
   EXPECT_EQ(fs::path(*MailFiles().begin()).filename(), "b.pdf");
   EXPECT_EQ(fs::status(fs::path(Attachment()).parent_path()).permissions() & fs::perms::all,

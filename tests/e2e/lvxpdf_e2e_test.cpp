@@ -11,6 +11,7 @@
 #include <set>
 
 #include "companion_folder.h"
+#include "pdf_check.h"
 #include "pdf_probe.h"
 
 namespace lvx::testing {
@@ -18,26 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
-
-std::string Lines(const Strings& lines) {
-  std::string text;
-  for (const auto& line : lines) text += line + "\r\n";
-  return text;
-}
-
-PdfProbe Probe(const std::string& path) {
-  auto probe = PdfProbe::Read(path);
-  if (!probe) throw std::runtime_error("poppler cannot read " + path);
-  return *probe;
-}
-
-std::set<std::string> Listing(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
 
 // Two documents, pages of both orientations, page numbers, boxes, fonts.
 const std::string kTwoDocuments = Lines({
@@ -68,8 +49,8 @@ TEST(LvxpdfE2e, ThePdfIsLvxprintsJobPageForPageInOneCopy) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "lvxpdf: the PDF is in " + f.docs + "/fattura.pdf\n");
   EXPECT_EQ(run.err, "");
-  const PdfProbe printed = Probe(job);
-  const PdfProbe saved = Probe(f.docs + "/fattura.pdf");
+  const PdfProbe printed = PdfProbe::Require(job);
+  const PdfProbe saved = PdfProbe::Require(f.docs + "/fattura.pdf");
   ASSERT_EQ(saved.pages.size(), 3U);
   ASSERT_EQ(saved.pages.size(), printed.pages.size());
   for (std::size_t page = 0; page < saved.pages.size(); ++page) {
@@ -103,7 +84,7 @@ TEST(LvxpdfE2e, BesideTheDocumentNoFileIsEverReplaced) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "lvxpdf: the PDF is in " + f.docs + "/" + name + "\n");
     EXPECT_EQ(f.Given("xdg-open"), (Strings{f.docs + "/" + name}));
-    EXPECT_EQ(Probe(f.docs + "/" + name).Texts(), (Strings{"mine"}));
+    EXPECT_EQ(PdfProbe::Require(f.docs + "/" + name).Texts(), (Strings{"mine"}));
   }
   EXPECT_EQ(ReadAll(f.docs + "/inv.pdf"), "earlier");
   EXPECT_EQ(Listing(f.docs),
@@ -118,6 +99,7 @@ TEST(LvxpdfE2e, TheViewerItOpensGetsTheDesktopsEnvironment) {
   const RunResult run = f.Pdf({"nota spese.lvx  "});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(f.Given("xdg-open"), (Strings{f.docs + "/Nota Spese.pdf"}));
+  EXPECT_EQ(PdfFaults(f.docs + "/Nota Spese.pdf"), "");
   EXPECT_EQ(ReadAll(f.bin + "/xdg-open.platform"), "unset");
 }
 
@@ -139,7 +121,7 @@ TEST(LvxpdfE2e, APdfViewerThatCannotBeStartedStillLeavesThePdf) {
     const RunResult run = f.Pdf({"a.lvx"}, {{"PATH", f.bin}});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, row.err);
-    EXPECT_EQ(Probe(f.docs + "/a.pdf").Texts(), (Strings{"x"}));
+    EXPECT_EQ(PdfProbe::Require(f.docs + "/a.pdf").Texts(), (Strings{"x"}));
   }
 }
 
@@ -179,24 +161,35 @@ TEST(LvxpdfE2e, UnusableArgumentsAndDocumentsWriteNothing) {
   EXPECT_EQ(f.Given("xdg-open"), std::nullopt);
 }
 
-TEST(LvxpdfE2e, TheOutputFileIsReplacedOnlyWhenThePdfIsComplete) {
-  CompanionFolder f;
-  Strings lines;
-  for (int page = 0; page < 300; ++page) {
-    for (int line = 0; line < 30; ++line) lines.push_back("*TEXT /X:20 /Y:20 /T:riga");
-    lines.push_back("*PAGE");
+// lvxpdf writing a document of `pages` pages to out/big.pdf, which holds
+// "earlier" until then: started, not waited for.
+struct LongRun {
+  explicit LongRun(int pages) {
+    Strings lines;
+    for (int page = 0; page < pages; ++page) {
+      for (int line = 0; line < 30; ++line) lines.push_back("*TEXT /X:20 /Y:20 /T:riga");
+      lines.push_back("*PAGE");
+    }
+    f.Doc("big.lvx", Lines(lines));
+    f.dir.Write("out/big.pdf", "earlier");
+    process.setProcessEnvironment(f.Environment({{"PATH", f.bin + ":/usr/bin:/bin"}}));
+    process.setWorkingDirectory(QString::fromStdString(f.docs));
+    process.start(QString::fromStdString(f.lvxpdf),
+                  {"big.lvx", "--no-open", "--output", QString::fromStdString(target)});
   }
-  f.Doc("big.lvx", Lines(lines));
-  const std::string out = f.dir.path() + "/out";
-  fs::create_directories(out);
-  const std::string target = out + "/big.pdf";
-  f.dir.Write("out/big.pdf", "earlier");
 
+  CompanionFolder f;
+  std::string out = f.dir.path() + "/out";
+  std::string target = out + "/big.pdf";
   QProcess process;
-  process.setProcessEnvironment(f.Environment({{"PATH", f.bin + ":/usr/bin:/bin"}}));
-  process.setWorkingDirectory(QString::fromStdString(f.docs));
-  process.start(QString::fromStdString(f.lvxpdf),
-                {"big.lvx", "--no-open", "--output", QString::fromStdString(target)});
+};
+
+TEST(LvxpdfE2e, TheOutputFileIsReplacedOnlyWhenThePdfIsComplete) {
+  LongRun run(300);
+  const CompanionFolder& f = run.f;
+  const std::string& out = run.out;
+  const std::string& target = run.target;
+  QProcess& process = run.process;
   ASSERT_TRUE(process.waitForStarted());
   // Whenever it is looked at, the target is the earlier file or the whole PDF.
   int looks = 0;
@@ -207,7 +200,7 @@ TEST(LvxpdfE2e, TheOutputFileIsReplacedOnlyWhenThePdfIsComplete) {
   }
   EXPECT_GT(looks, 0);
   EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-  EXPECT_EQ(Probe(target).pages.size(), 300U);
+  EXPECT_EQ(PdfProbe::Require(target).pages.size(), 300U);
   EXPECT_EQ(Listing(out), (std::set<std::string>{"big.pdf"})) << "no file of the run is left";
 
   // A failed run leaves it alone.
@@ -221,23 +214,10 @@ TEST(LvxpdfE2e, TheOutputFileIsReplacedOnlyWhenThePdfIsComplete) {
 // A run stopped from outside leaves the earlier output and no file of its
 // own, and says why in one line.
 TEST(LvxpdfE2e, AStoppingSignalLeavesTheEarlierOutputAlone) {
-  CompanionFolder f;
-  Strings lines;
-  for (int page = 0; page < 2000; ++page) {
-    for (int line = 0; line < 30; ++line) lines.push_back("*TEXT /X:20 /Y:20 /T:riga");
-    lines.push_back("*PAGE");
-  }
-  f.Doc("big.lvx", Lines(lines));
-  const std::string out = f.dir.path() + "/out";
-  fs::create_directories(out);
-  const std::string target = out + "/big.pdf";
-  f.dir.Write("out/big.pdf", "earlier");
-
-  QProcess process;
-  process.setProcessEnvironment(f.Environment({{"PATH", f.bin + ":/usr/bin:/bin"}}));
-  process.setWorkingDirectory(QString::fromStdString(f.docs));
-  process.start(QString::fromStdString(f.lvxpdf),
-                {"big.lvx", "--no-open", "--output", QString::fromStdString(target)});
+  LongRun run(2000);
+  const std::string& out = run.out;
+  const std::string& target = run.target;
+  QProcess& process = run.process;
   ASSERT_TRUE(process.waitForStarted());
   // The temporary file beside the target shows the PDF under way.
   while (Listing(out).size() < 2 && process.state() == QProcess::Running) {

@@ -41,12 +41,6 @@ std::optional<std::string> Client(const QString& program, const QStringList& arg
   return process.readAllStandardOutput().toStdString();
 }
 
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const auto& line : lines) text += line + "\r\n";
-  return text;
-}
-
 // Page numbers low on the page, but within the printable area of Letter.
 const std::string kTwoDocuments =
     Lines({"*TEXT /X:20 /Y:20 /T:first-a", "*TEXT /X:180 /Y:250 /PAGE", "*PAGE",

@@ -24,19 +24,6 @@ namespace fs = std::filesystem;
 
 constexpr double kNearMm = 0.5;
 
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const auto& line : lines) text += line + "\r\n";
-  return text;
-}
-
-// Reads a PDF file the test cannot go on without.
-PdfProbe Probe(const std::string& path) {
-  auto probe = PdfProbe::Read(path);
-  if (!probe) throw std::runtime_error("poppler cannot read " + path);
-  return *probe;
-}
-
 std::vector<std::string> Orientations(const PdfProbe& pdf) {
   std::vector<std::string> orientations;
   for (const PdfPage& page : pdf.pages) orientations.push_back(page.Landscape() ? "L" : "P");
@@ -47,14 +34,6 @@ std::vector<std::string> Repeated(const std::vector<std::string>& pages, int tim
   std::vector<std::string> all;
   for (int i = 0; i < times; ++i) all.insert(all.end(), pages.begin(), pages.end());
   return all;
-}
-
-std::set<std::string> Listing(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
 }
 
 class LvxPrintE2e : public ::testing::Test {
@@ -76,7 +55,7 @@ TEST_F(LvxPrintE2e, AnEmptySettingsFileGivesOneCopyOnA4AtFullScale) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out + run.err, "");
 
-  const PdfProbe pdf = Probe(output);
+  const PdfProbe pdf = PdfProbe::Require(output);
   ASSERT_EQ(pdf.pages.size(), 1U);
   const PdfPage& page = pdf.pages[0];
   EXPECT_NEAR(page.widthMm, 210.0, kNearMm);
@@ -103,15 +82,15 @@ TEST_F(LvxPrintE2e, CopiesComeCollatedAndCountTheirOwnPages) {
   // The command line wins over the settings.
   f.Settings(PrinterSettingsText("Laser", "5"));
   EXPECT_EQ(ToFile({"a.lvx", "/C:3"}).status, 0);
-  EXPECT_EQ(Probe(output).Texts(), Repeated({"one 1", "two 2"}, 3));
+  EXPECT_EQ(PdfProbe::Require(output).Texts(), Repeated({"one 1", "two 2"}, 3));
 
   f.Settings(PrinterSettingsText("Laser", "2"));
   EXPECT_EQ(ToFile({"a.lvx"}).status, 0);
-  EXPECT_EQ(Probe(output).Texts(), Repeated({"one 1", "two 2"}, 2));
+  EXPECT_EQ(PdfProbe::Require(output).Texts(), Repeated({"one 1", "two 2"}, 2));
 
   // Out of range: one copy.
   EXPECT_EQ(ToFile({"a.lvx", "/C:100"}).status, 0);
-  EXPECT_EQ(Probe(output).pages.size(), 2U);
+  EXPECT_EQ(PdfProbe::Require(output).pages.size(), 2U);
 }
 
 TEST_F(LvxPrintE2e, EveryDocumentOfTheFileInAllItsCopies) {
@@ -120,7 +99,7 @@ TEST_F(LvxPrintE2e, EveryDocumentOfTheFileInAllItsCopies) {
                "*TEXT /X:20 /Y:20 /T:second", "*TEXT /X:20 /Y:40 /T:*#EOD-is-text", "#EOD"}));
   const RunResult run = ToFile({"two.lvx", "/C:2"});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(Probe(output).Texts(),
+  EXPECT_EQ(PdfProbe::Require(output).Texts(),
             (std::vector<std::string>{"first-a", "first-b", "first-a", "first-b",
                                       "second *#EOD-is-text", "second *#EOD-is-text"}));
 }
@@ -131,7 +110,7 @@ TEST_F(LvxPrintE2e, OrientationActsOnThePageWhereItStands) {
                         "*TEXT /X:250 /Y:180 /T:far"}));
   const RunResult run = ToFile({"o.lvx", "/C:2"});
   ASSERT_EQ(run.status, 0) << run.err;
-  const PdfProbe pdf = Probe(output);
+  const PdfProbe pdf = PdfProbe::Require(output);
   EXPECT_EQ(Orientations(pdf), Repeated({"L", "P", "L"}, 2));
   EXPECT_EQ(pdf.Texts(), Repeated({"wide", "tall", "far"}, 2));
   const PdfPage& wide = pdf.pages.at(0);
@@ -151,7 +130,7 @@ TEST_F(LvxPrintE2e, APlatformWithoutFontsStillGivesTheJob) {
   const RunResult run =
       f.Run({"a.lvx"}, {{"LVXPRINT_OUTPUT", output}, {"QT_QPA_PLATFORM", "minimal"}});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(Probe(output).pages.size(), 2U);
+  EXPECT_EQ(PdfProbe::Require(output).pages.size(), 2U);
 }
 
 TEST_F(LvxPrintE2e, NoInheritedPlatformOrDisplayIsNeeded) {
@@ -171,7 +150,7 @@ TEST_F(LvxPrintE2e, NoInheritedPlatformOrDisplayIsNeeded) {
     const RunResult run = f.Run({"a.lvx"}, env);
     ASSERT_EQ(run.status, 0) << described << ": " << run.err;
     EXPECT_EQ(run.err, "") << described;
-    ASSERT_NE(Probe(output).pages.at(0).Find("Hello"), nullptr) << described;
+    ASSERT_NE(PdfProbe::Require(output).pages.at(0).Find("Hello"), nullptr) << described;
   }
 }
 
@@ -188,7 +167,7 @@ TEST_F(LvxPrintE2e, APictureOnEveryPageIsStoredOnceAndLossless) {
                         "*IMAGE /X:50 /Y:50 /N:missing.bmp", "*IMAGE /X:60 /Y:60 /N:logo.bmp"}));
   const RunResult run = ToFile({"p.lvx", "/C:2"});
   ASSERT_EQ(run.status, 0) << run.err;
-  const PdfProbe pdf = Probe(output);
+  const PdfProbe pdf = PdfProbe::Require(output);
   ASSERT_EQ(pdf.pages.size(), 6U);
   ASSERT_EQ(pdf.images.size(), 6U);
   std::set<int> objects;
@@ -255,7 +234,8 @@ TEST_F(LvxPrintE2e, RelativePathsAreTakenInTheFolderItStartsIn) {
   f.Doc("sub/part.lvx", Lines({"*TEXT /X:20 /Y:20 /T:merged"}));
   const RunResult run = f.Run({"../docs/sub/b.lvx"}, {{"LVXPRINT_OUTPUT", "out.pdf"}}, start);
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(Probe(start + "/out.pdf").Texts(), (std::vector<std::string>{"merged own"}));
+  EXPECT_EQ(PdfProbe::Require(start + "/out.pdf").Texts(),
+            (std::vector<std::string>{"merged own"}));
 }
 
 // A long run that the test can catch while it reads the document.
@@ -329,7 +309,7 @@ TEST_F(LvxPrintE2e, AnInstalledProgramTakesTheUsersSettingsAndWritesNothingBesid
     const RunResult run =
         f.Run({"a.lvx"}, {{"LVXPRINT_OUTPUT", output}, {"XDG_CONFIG_HOME", config}});
     EXPECT_EQ(run.status, 0) << run.err;
-    return Probe(output).pages.size();
+    return PdfProbe::Require(output).pages.size();
   };
   EXPECT_EQ(Pages(), 1U);
   EXPECT_EQ(Listing(f.app), (std::set<std::string>{"lvxprint", kSharedFolderMark}));

@@ -14,23 +14,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "lvxprint_folder.h"
+#include "pdf_check.h"
 
 namespace lvx::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::set<std::string> Listing(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
 
 // A document that takes lvxprint a while: `pages` pages of 40 lines.
 std::string LongDocument(int pages) {
@@ -42,10 +37,31 @@ std::string LongDocument(int pages) {
   return text;
 }
 
+bool CanTrace() {
+  return std::system("strace -qq -o /dev/null true >/dev/null 2>&1") == 0;
+}
+
 class LvxPrintFaults : public ::testing::Test {
  protected:
   RunResult ToFile(const std::vector<std::string>& arguments) const {
     return f.Run(arguments, {{"LVXPRINT_OUTPUT", output}});
+  }
+
+  // Runs lvxprint with `arguments` to the output file, under strace with
+  // `options`.
+  RunResult Traced(const QStringList& options, const QStringList& arguments) const {
+    QProcess process;
+    // The leak check of a sanitizer build cannot run under a tracer.
+    process.setProcessEnvironment(
+        f.Environment({{"LVXPRINT_OUTPUT", output}, {"ASAN_OPTIONS", "detect_leaks=0"}}));
+    process.setWorkingDirectory(QString::fromStdString(f.docs));
+    process.start("strace", QStringList{"-qq"} + options +
+                                QStringList{QString::fromStdString(f.binary)} + arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+      return {};
+    }
+    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
   }
 
   const LvxPrintFolder f;
@@ -92,7 +108,7 @@ TEST_F(LvxPrintFaults, AReplacedOutputKeepsItsPermissions) {
     fs::permissions(output, mode);
     const RunResult run = ToFile({"a.lvx"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(ReadAll(output), "earlier");
+    EXPECT_EQ(PdfFaults(output), "");
     EXPECT_EQ(fs::status(output).permissions(), mode);
   }
 }
@@ -154,26 +170,88 @@ TEST_F(LvxPrintFaults, AFileSizeLimitRemovesTheUnfinishedJob) {
 // strace makes the read of the document fail once with EIO (the disk's
 // answer to a bad sector), in the counting pass or while printing.
 TEST_F(LvxPrintFaults, AReadErrorInTheDocumentFailsTheRun) {
-  if (std::system("strace -qq -o /dev/null true >/dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "strace cannot trace here";
-  }
+  if (!CanTrace()) GTEST_SKIP() << "strace cannot trace here";
   // Four reads of 64 KiB per pass.
   const std::string doc = f.Doc("big.lvx", LongDocument(200));
   for (const int when : {1, 3, 6, 9}) {
-    QProcess process;
-    // The leak check of a sanitizer build cannot run under a tracer.
-    process.setProcessEnvironment(
-        f.Environment({{"LVXPRINT_OUTPUT", output}, {"ASAN_OPTIONS", "detect_leaks=0"}}));
-    process.setWorkingDirectory(QString::fromStdString(f.docs));
-    process.start("strace", {"-qq", "-o", "/dev/null", "-P", QString::fromStdString(doc), "-e",
-                             "trace=read", "-e", QString("inject=read:error=EIO:when=%1").arg(when),
-                             QString::fromStdString(f.binary), "big.lvx"});
-    ASSERT_TRUE(process.waitForFinished(120000));
-    EXPECT_EQ(process.exitCode(), 2) << "read " << when;
-    EXPECT_EQ(process.readAllStandardError().toStdString(),
-              "lvxprint: " + doc + ": the document could not be read; nothing printed\n")
+    const RunResult run =
+        Traced({"-o", "/dev/null", "-P", QString::fromStdString(doc), "-e", "trace=read", "-e",
+                QString("inject=read:error=EIO:when=%1").arg(when)},
+               {"big.lvx"});
+    EXPECT_EQ(run.status, 2) << "read " << when;
+    EXPECT_EQ(run.err, "lvxprint: " + doc + ": the document could not be read; nothing printed\n")
         << "read " << when;
     EXPECT_EQ(Listing(out), std::set<std::string>{}) << "read " << when;
+  }
+}
+
+// The job reaches the disk before it takes the output's name, and the new
+// name reaches it after: a crash at any moment leaves the old file or the
+// whole new one.
+TEST_F(LvxPrintFaults, TheOutputIsFlushedThenRenamedThenItsFolderFlushed) {
+  if (!CanTrace()) GTEST_SKIP() << "strace cannot trace here";
+  f.Doc("a.lvx", "*TEXT /X:20 /Y:20 /T:Hello\r\n");
+  f.dir.Write("out/job.pdf", "earlier");
+  const std::string log = f.dir.path() + "/strace.log";
+  const RunResult run = Traced(
+      {"-o", QString::fromStdString(log), "-e", "trace=openat,fsync,rename,renameat,renameat2"},
+      {"a.lvx"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(PdfFaults(output), "");
+  // The temporary file's descriptor, its flush, the rename, the folder's
+  // descriptor and its flush, in this order.
+  const std::vector<std::string> steps = {
+      R"(openat\(AT_FDCWD, ")" + out + R"(/\.job\.pdf\.[^"]+", [^)]*O_EXCL[^)]*\) = (\d+))",
+      R"(fsync\((\d+)\) += 0)",
+      R"(rename(at2?)?\(.*, ")" + output + R"(".*\) += 0)",
+      R"(openat\(AT_FDCWD, ")" + out + R"(", O_RDONLY\|[^)]*O_DIRECTORY[^)]*\) = (\d+))",
+      R"(fsync\((\d+)\) += 0)",
+  };
+  std::istringstream lines(ReadAll(log));
+  std::size_t step = 0;
+  std::string descriptor;
+  std::smatch match;
+  for (std::string line; step < steps.size() && std::getline(lines, line);) {
+    if (!std::regex_search(line, match, std::regex(steps[step]))) continue;
+    // Each flush is of the descriptor opened just before it.
+    if (step % 3 == 1 && match[1] != descriptor) continue;
+    descriptor = match[match.size() - 1];
+    ++step;
+  }
+  EXPECT_EQ(step, steps.size()) << "missing: " << steps[std::min(step, steps.size() - 1)] << "\n"
+                                << ReadAll(log);
+}
+
+// A flush that fails is a save that fails. strace makes the job's flush
+// fail (EIO, as a disk that lost the writes answers): the old output stays
+// and nothing of the run is left. A failing flush of the folder after the
+// rename leaves the new file, and the run says it may not be on the disk.
+TEST_F(LvxPrintFaults, AFailedFlushFailsTheRun) {
+  if (!CanTrace()) GTEST_SKIP() << "strace cannot trace here";
+  f.Doc("a.lvx", "*TEXT /X:20 /Y:20 /T:Hello\r\n");
+  const struct {
+    int when;
+    bool replaced;
+    std::string err;
+  } rows[] = {
+      {1, false, "lvxprint: " + output + ": Input/output error\n"},
+      {2, true,
+       "lvxprint: " + output +
+           ": written, but its folder could not be flushed to disk: Input/output error\n"},
+  };
+  for (const auto& row : rows) {
+    f.dir.Write("out/job.pdf", "earlier");
+    const RunResult run = Traced({"-o", "/dev/null", "-e", "trace=fsync", "-e",
+                                  QString("inject=fsync:error=EIO:when=%1").arg(row.when)},
+                                 {"a.lvx"});
+    EXPECT_EQ(run.status, 3) << row.when;
+    EXPECT_EQ(run.err, row.err) << row.when;
+    if (row.replaced) {
+      EXPECT_EQ(PdfFaults(output), "");
+    } else {
+      EXPECT_EQ(ReadAll(output), "earlier");
+    }
+    EXPECT_EQ(Listing(out), std::set<std::string>{"job.pdf"}) << row.when;
   }
 }
 

@@ -26,12 +26,6 @@ namespace fs = std::filesystem;
 constexpr const char* kMarginsPpd = PRIVATE_CUPS_SCRIPTS "/margins.ppd";
 constexpr double kNearMm = 0.3;
 
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const auto& line : lines) text += line + "\r\n";
-  return text;
-}
-
 // The job number in lvxprint's confirmation "lvxprint: job QUEUE-N, ...".
 int JobNumber(const std::string& out, const std::string& queue) {
   std::smatch match;

@@ -4,6 +4,9 @@
 #include <QProcess>
 #include <regex>
 #include <sstream>
+#include <stdexcept>
+
+#include "pdf_check.h"
 
 namespace lvx::testing {
 namespace {
@@ -88,14 +91,18 @@ std::string PdfPage::Text() const {
 }
 
 std::optional<PdfProbe> PdfProbe::Read(const std::string& path) {
+  if (!PdfFaults(path).empty()) return std::nullopt;
   const QString file = QString::fromStdString(path);
-  // poppler silently repairs a broken file; qpdf's check exits non-zero on
-  // any fault or warning in its structure or streams.
-  if (!Output("qpdf", {"--check", file})) return std::nullopt;
   const auto boxes = Output("pdftotext", {"-bbox", file, "-"});
   const auto list = Output("pdfimages", {"-list", file});
   if (!boxes || !list) return std::nullopt;
   return PdfProbe{ParseBoxes(*boxes), ParseImages(*list)};
+}
+
+PdfProbe PdfProbe::Require(const std::string& path) {
+  auto probe = Read(path);
+  if (!probe) throw std::runtime_error("poppler cannot read " + path + "\n" + PdfFaults(path));
+  return *probe;
 }
 
 std::vector<std::string> PdfProbe::Texts() const {

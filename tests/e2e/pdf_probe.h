@@ -44,12 +44,14 @@ struct PdfImage {
 
 // What poppler's tools read from a PDF file: pages with their words
 // (pdftotext -bbox) and the pictures drawn (pdfimages -list). Nothing when a
-// tool fails on the file, or when `qpdf --check` finds a fault or warning.
+// tool fails on the file, or when PdfFaults finds a fault or warning.
 struct PdfProbe {
   std::vector<PdfPage> pages;
   std::vector<PdfImage> images;
 
   static std::optional<PdfProbe> Read(const std::string& path);
+  // Read, for a file the test cannot go on without: throws when that fails.
+  static PdfProbe Require(const std::string& path);
   // Each page's Text(), in order.
   std::vector<std::string> Texts() const;
 };

@@ -19,6 +19,7 @@
 #include "metafile_builder.h"
 #include "page_image.h"
 #include "painter_page_view.h"
+#include "pdf_check.h"
 #include "pdf_content.h"
 #include "pdf_document.h"
 #include "pdf_probe.h"
@@ -47,7 +48,8 @@ struct FileDescriptor {
 };
 
 // A PDF file drawn by `draw`, which gets the painter in millimetres on the
-// first page (StartPage opens the next ones).
+// first page (StartPage opens the next ones), and found sound by qpdf
+// before poppler's tools read or draw it.
 std::string Written(const TempDir& dir, const std::function<void(QPainter&, PdfDocument&)>& draw) {
   const std::string path = dir.path() + "/out.pdf";
   const FileDescriptor file(path);
@@ -59,6 +61,7 @@ std::string Written(const TempDir& dir, const std::function<void(QPainter&, PdfD
   draw(painter, document);
   painter.end();
   if (!document.Finish()) throw std::runtime_error("the file was not finished");
+  if (const std::string faults = PdfFaults(path); !faults.empty()) throw std::runtime_error(faults);
   return path;
 }
 
@@ -71,12 +74,21 @@ std::string Output(const QString& program, const QStringList& arguments) {
   return process.readAllStandardOutput().toStdString();
 }
 
-// A page rendered by poppler, by default at 72 dots per inch.
-QImage Rendered(const TempDir& dir, const std::string& pdf, int page = 1, int dpi = 72) {
+// A page rendered by poppler, by default at 72 dots per inch; only its
+// top-left `part` in pixels when given (a whole page takes long).
+QImage Rendered(const TempDir& dir, const std::string& pdf, int page = 1, int dpi = 72,
+                QSize part = {}) {
   const QString base = QString::fromStdString(dir.path() + "/page");
   const QString number = QString::number(page);
-  Output("pdftoppm", {"-r", QString::number(dpi), "-f", number, "-l", number, "-png", "-singlefile",
-                      QString::fromStdString(pdf), base});
+  QStringList arguments = {"-r", QString::number(dpi), "-f", number, "-l", number};
+  if (!part.isEmpty()) {
+    arguments += {"-x", "0",
+                  "-y", "0",
+                  "-W", QString::number(part.width()),
+                  "-H", QString::number(part.height())};
+  }
+  arguments += {"-png", "-singlefile", QString::fromStdString(pdf), base};
+  Output("pdftoppm", arguments);
   return QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
 }
 
@@ -649,7 +661,7 @@ TEST(PdfWriter, MetafileRasterOperationsLookAsOnScreen) {
       PainterPageView view(painter, ViewScale::Millimetres(PdfDocument::kResolution));
       draw(view);
     });
-    const QImage paper = Rendered(dir, pdf, 1, kDpi);
+    const QImage paper = Rendered(dir, pdf, 1, kDpi, screen.image().size());
     ASSERT_FALSE(paper.isNull()) << row.name;
     // The picture and a millimetre around it.
     const QRect area = screenMm.Transform().mapRect(QRectF(9, 9, 42, 22)).toAlignedRect();

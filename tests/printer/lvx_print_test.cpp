@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "command_text.h"
+#include "pdf_check.h"
 #include "settings_writer.h"
 #include "temp_dir.h"
 
@@ -47,6 +48,7 @@ class FakePrinters : public PrinterSystem {
   Submission SubmitPdf(const std::string& name, const std::string& path, const std::string& title,
                        const SheetPaper& sheet) override {
     if (!refusal.empty()) return {false, 0, refusal};
+    EXPECT_EQ(testing::PdfFaults(path), "") << "the job for " << name;
     jobs.push_back({name, title, ReadAll(path), sheet.media});
     return {true, 41 + static_cast<int>(jobs.size()), {}};
   }
@@ -87,6 +89,12 @@ std::vector<std::pair<double, double>> PageSizes(const std::string& pdf) {
 
 int PageCount(const std::string& pdf) {
   return static_cast<int>(PageSizes(pdf).size());
+}
+
+// The bytes of a PDF file the run wrote, once qpdf has found it sound.
+std::string WrittenPdf(const std::string& path) {
+  EXPECT_EQ(testing::PdfFaults(path), "");
+  return ReadAll(path);
 }
 
 std::size_t FilesIn(const std::string& folder) {
@@ -363,7 +371,7 @@ TEST_F(LvxPrintTest, WithoutPrintersThePdfGoesBesideTheDocumentUnderANewName) {
   dir.Write("docs/a.pdf", "mine");
   for (const char* name : {"a-2.pdf", "a-3.pdf"}) {
     EXPECT_EQ(Run("a.lvx /C:2"), kExitPrinted) << err.str();
-    EXPECT_NEAR(PageSizes(ReadAll(docs + "/" + name)).at(0).first, 595.276, 0.01);
+    EXPECT_NEAR(PageSizes(WrittenPdf(docs + "/" + name)).at(0).first, 595.276, 0.01);
     EXPECT_EQ(out.str(),
               "lvxprint: no printer installed; the job is in " + docs + "/" + name + "\n");
     EXPECT_EQ(PageCount(ReadAll(docs + "/" + name)), 4);
@@ -376,7 +384,7 @@ TEST_F(LvxPrintTest, AnOutputFileTakesTheJobWithoutAskingForPrinters) {
   const std::string output = dir.Write("job.pdf", "old");
   printers.paper = {"na_letter_8.5x11in", 215.9, 279.4, 6, 12, 6, 12};  // not for files
   EXPECT_EQ(Run("a.lvx /C:3", output), kExitPrinted) << err.str();
-  EXPECT_EQ(PageCount(ReadAll(output)), 6);
+  EXPECT_EQ(PageCount(WrittenPdf(output)), 6);
   EXPECT_NEAR(PageSizes(ReadAll(output)).at(0).second, 841.89, 0.01);
   EXPECT_EQ(printers.asked, 0);
   EXPECT_TRUE(printers.jobs.empty());
@@ -395,7 +403,7 @@ TEST_F(LvxPrintTest, RelativePathsAreTakenInTheStartFolderBeforeTheChange) {
   // The blank that stands before "/C:" stays with the path and is forgiven.
   EXPECT_EQ(Run("sub/b.lvx /C:1", output), kExitPrinted) << err.str();
   EXPECT_EQ(fs::current_path(), fs::path(docs + "/sub"));
-  EXPECT_EQ(PageCount(ReadAll(output)), 1);
+  EXPECT_EQ(PageCount(WrittenPdf(output)), 1);
 }
 
 // The viewer's folder list hands over lower-case paths: lvxprint changes
@@ -410,7 +418,7 @@ TEST_F(LvxPrintTest, ChangesIntoTheDocumentsFolderAsFoundOnDisk) {
   const std::string output = dir.path() + "/job.pdf";
   EXPECT_EQ(Run("\"real folder/b.lvx\"", output), kExitPrinted) << err.str();
   EXPECT_EQ(fs::current_path(), fs::path(docs + "/Real Folder"));
-  EXPECT_TRUE(std::regex_search(ReadAll(output), std::regex("/Subtype */Image")));
+  EXPECT_TRUE(std::regex_search(WrittenPdf(output), std::regex("/Subtype */Image")));
 }
 
 TEST_F(LvxPrintTest, ACommandLineBeyondTheLimitSaysSo) {

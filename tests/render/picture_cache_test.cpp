@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "painter_page_view.h"
+#include "pdf_check.h"
 #include "picture_cache.h"
 #include "raster_picture.h"
 #include "temp_dir.h"
@@ -118,6 +119,7 @@ TEST(PictureCache, APdfEmbedsALogoOnEveryPageOnce) {
       view.DrawRect(10, 10, 100, 20, 0, false);
     }
   }
+  EXPECT_EQ(testing::PdfFaults(pdf.toStdString()), "");
   const std::string bytes = testing::ReadAll(pdf.toStdString());
   std::size_t images = 0;
   for (auto at = bytes.find("/Subtype /Image"); at != std::string::npos;

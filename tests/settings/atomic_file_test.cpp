@@ -18,14 +18,9 @@ namespace lvx {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Listing;
 using testing::ReadAll;
 using testing::TempDir;
-
-std::set<std::string> Entries(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
-  return names;
-}
 
 TEST(AtomicFile, ReplacesItsTargetOnlyWhenAsked) {
   const TempDir dir;
@@ -145,7 +140,7 @@ TEST(AtomicFile, OnlyARegularFileOrNothingIsReplaced) {
     if (row.replaced) {
       EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target)));
       EXPECT_EQ(ReadAll(target), "new");
-      EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"other.pdf", "out.pdf"}));
+      EXPECT_EQ(Listing(dir.path()), (std::set<std::string>{"other.pdf", "out.pdf"}));
     } else {
       EXPECT_EQ(pending.error(), "not a regular file; left as it is");
       EXPECT_EQ(fs::symlink_status(target).type(), before) << static_cast<int>(row.kind);
@@ -215,7 +210,7 @@ TEST(AtomicFile, ALinkPlantedUnderItsNameIsNeitherWrittenNorPublished) {
     EXPECT_EQ(ReadAll(victim), "precious");
     EXPECT_EQ(ReadAll(target), "old");
   }
-  EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"out.pdf", "victim"}));
+  EXPECT_EQ(Listing(dir.path()), (std::set<std::string>{"out.pdf", "victim"}));
 }
 
 // Each stopping signal removes the pending file, says so in one line and
@@ -242,7 +237,7 @@ TEST(AtomicFileDeathTest, AStoppingSignalRemovesThePendingFile) {
           std::_Exit(0);
         },
         ::testing::ExitedWithCode(3), std::string("lvxtest: stopped by ") + row.name);
-    EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"out.pdf"}) << row.name;
+    EXPECT_EQ(Listing(dir.path()), std::set<std::string>{"out.pdf"}) << row.name;
     EXPECT_EQ(ReadAll(target), "old");
   }
 }

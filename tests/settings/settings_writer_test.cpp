@@ -20,14 +20,9 @@ namespace lvx {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Listing;
 using testing::ReadAll;
 using testing::TempDir;
-
-std::set<std::string> Entries(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
-  return names;
-}
 
 TEST(PrinterSettingsText, FiveLinesWithCrLf) {
   EXPECT_EQ(PrinterSettingsText("Laser", "2"),
@@ -69,7 +64,7 @@ TEST(WritePrinterSettings, ReplacesTheOldFileAndLeavesNothingElse) {
   ::chmod(path.c_str(), 0640);
   ASSERT_TRUE(WritePrinterSettings(path, "Laser", "2").ok);
   EXPECT_EQ(ReadAll(path), PrinterSettingsText("Laser", "2"));
-  EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"lvxprint.ini"});
+  EXPECT_EQ(Listing(dir.path()), std::set<std::string>{"lvxprint.ini"});
   EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
@@ -106,7 +101,7 @@ TEST(WritePrinterSettings, AFailureIsReportedAndKeepsTheOldFile) {
   EXPECT_FALSE(written.ok);
   EXPECT_FALSE(written.error.empty());
   EXPECT_EQ(ReadAll(path), old);
-  EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"lvxprint.ini"});
+  EXPECT_EQ(Listing(dir.path()), std::set<std::string>{"lvxprint.ini"});
 
   const std::string notAFolder = dir.Write("plain", "x");
   const SettingsWriteResult nowhere =
@@ -141,7 +136,7 @@ TEST(WritePrinterSettings, PlantedPipesAndLinksAreNeitherOpenedNorReplaced) {
     EXPECT_FALSE(written.ok) << row.what;
     EXPECT_EQ(written.error, "not a regular file; left as it is") << row.what;
     EXPECT_EQ(fs::symlink_status(path).type(), type) << row.what;
-    EXPECT_EQ(Entries(dir.path()).size(), 2U) << row.what;
+    EXPECT_EQ(Listing(dir.path()).size(), 2U) << row.what;
   }
 }
 
@@ -150,7 +145,7 @@ TEST(WritePrinterSettings, AFolderInTheFilesPlaceIsReportedAndKept) {
   fs::create_directory(dir.path() + "/lvxprint.ini");
   EXPECT_FALSE(WritePrinterSettings(PrinterSettingsPath(dir.path()), "Laser", "2").ok);
   EXPECT_TRUE(fs::is_directory(dir.path() + "/lvxprint.ini"));
-  EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"lvxprint.ini"});
+  EXPECT_EQ(Listing(dir.path()), std::set<std::string>{"lvxprint.ini"});
 }
 
 // A batch print may start while the picker saves: it must read the whole old
@@ -183,7 +178,7 @@ TEST(WritePrinterSettings, AReaderNeverSeesHalfAFile) {
   writer.join();
   EXPECT_EQ(failures, 0);
   EXPECT_EQ(torn, 0) << "of " << reads << " reads";
-  EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"lvxprint.ini"});
+  EXPECT_EQ(Listing(dir.path()), std::set<std::string>{"lvxprint.ini"});
 }
 
 }  // namespace

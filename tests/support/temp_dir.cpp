@@ -35,4 +35,18 @@ std::string ReadAll(const std::string& path) {
   return text.str();
 }
 
+std::set<std::string> Listing(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += line + "\r\n";
+  return text;
+}
+
 }  // namespace lvx::testing

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lvx::testing {
 
@@ -24,5 +26,11 @@ class TempDir {
 };
 
 std::string ReadAll(const std::string& path);
+
+// The names in `folder`, without the folder's path.
+std::set<std::string> Listing(const std::string& folder);
+
+// The text of a document: each of `lines` ended by CR LF.
+std::string Lines(const std::vector<std::string>& lines);
 
 }  // namespace lvx::testing

@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSettings>
 #include <QWidget>
 
 #include "window_fixture.h"

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "pdf_check.h"
 #include "temp_dir.h"
 
 namespace {
@@ -300,7 +301,7 @@ TEST(LvxviewOnADisplay, EmailAndCtrlSReachTheRealCompanions) {
   EXPECT_EQ(fs::path(mail.back()).parent_path().parent_path(),
             fs::path(viewer.runtime + "/lvx/mail"));
   EXPECT_EQ(fs::path(mail.back()).filename(), "Fattura 17; $(x).pdf");
-  EXPECT_TRUE(fs::exists(mail.back()));
+  EXPECT_EQ(lvx::testing::PdfFaults(mail.back()), "");
   // The viewer is busy until it has looked for the flag file once more.
   ASSERT_TRUE(WaitFor([&] {
     return !fs::exists(viewer.app + "/lvxview.flg") && !fs::exists(viewer.app + "/scract.sh");
@@ -312,7 +313,7 @@ TEST(LvxviewOnADisplay, EmailAndCtrlSReachTheRealCompanions) {
   ASSERT_TRUE(WaitFor([&] { return fs::exists(bin + "/xdg-open.args"); }));
   EXPECT_EQ(SplitAtNul(lvx::testing::ReadAll(bin + "/xdg-open.args")),
             (std::vector<std::string>{viewer.docs + "/Fattura 17; $(x).pdf"}));
-  EXPECT_TRUE(fs::exists(viewer.docs + "/Fattura 17; $(x).pdf"));
+  EXPECT_EQ(lvx::testing::PdfFaults(viewer.docs + "/Fattura 17; $(x).pdf"), "");
   EXPECT_TRUE(WaitFor([&] { return !fs::exists(viewer.app + "/lvxview.flg"); }));
 
   EXPECT_TRUE(WaitFor([&] {
