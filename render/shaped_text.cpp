@@ -81,7 +81,8 @@ std::size_t ShapedTexts::FontIndex(const QFont& font, const QPaintDevice& device
   if (fonts_.size() >= kMaxFonts) {
     // Texts are kept by the index of their font.
     fonts_.clear();
-    texts_.clear();
+    recent_.clear();
+    older_.clear();
   }
   const QFontMetricsF metrics(font, &device);
   fonts_.push_back(Font{font, direction, FontFacts{metrics.ascent(), metrics.descent()}});
@@ -98,11 +99,21 @@ const ShapedText* ShapedTexts::Find(const QFont& font, const QPaintDevice& devic
                                     Qt::LayoutDirection direction, std::string_view text) {
   if (!Keepable(text)) return nullptr;
   const std::size_t index = FontIndex(font, device, direction);
-  auto found = texts_.find(KeyView{index, text});
-  if (found == texts_.end()) {
-    if (texts_.size() >= kMaxTexts) texts_.clear();
-    found =
-        texts_.emplace(Key{index, std::string(text)}, Shape(font, device, direction, text)).first;
+  const KeyView key{index, text};
+  auto found = recent_.find(key);
+  if (found == recent_.end()) {
+    if (recent_.size() >= kMaxTexts / 2) {
+      older_ = std::move(recent_);
+      recent_.clear();
+    }
+    const auto older = older_.find(key);
+    if (older != older_.end()) {
+      // Moved, not copied: what was laid out stays where it is.
+      found = recent_.insert(older_.extract(older)).position;
+    } else {
+      found = recent_.emplace(Key{index, std::string(text)}, Shape(font, device, direction, text))
+                  .first;
+    }
   }
   return found->second ? &*found->second : nullptr;
 }

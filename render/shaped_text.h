@@ -34,8 +34,9 @@ struct FontFacts {
 // The texts a view draws on a screen's image, laid out once per font and
 // kept: documents repeat their labels, headings and amounts page after page,
 // and laying a text out is half the work of drawing it. Short one-line texts
-// are kept, up to kMaxTexts of them; past that all are dropped and kept
-// anew. Never throws.
+// are kept, up to kMaxTexts of them: when half of them are new since the
+// last time, the texts not drawn since then are dropped, so that labels on
+// every page stay while amounts drawn once go. Never throws.
 class ShapedTexts {
  public:
   static constexpr std::size_t kMaxLength = 160;
@@ -51,7 +52,7 @@ class ShapedTexts {
   const ShapedText* Find(const QFont& font, const QPaintDevice& device,
                          Qt::LayoutDirection direction, std::string_view text);
 
-  std::size_t size() const { return texts_.size(); }
+  std::size_t size() const { return recent_.size() + older_.size(); }
 
  private:
   struct Font {
@@ -85,7 +86,10 @@ class ShapedTexts {
 
   std::vector<Font> fonts_;
   std::size_t current_ = 0;
-  std::unordered_map<Key, std::optional<ShapedText>, KeyHash, KeyEqual> texts_;
+  using Texts = std::unordered_map<Key, std::optional<ShapedText>, KeyHash, KeyEqual>;
+  // Texts drawn since the last drop, and those drawn only before it.
+  Texts recent_;
+  Texts older_;
 };
 
 }  // namespace lvx
