@@ -270,9 +270,10 @@ bool PainterPageView::PrintShaped(QPainter& painter, QPointF at, std::string_vie
   const QPaintDevice& device = *painter.device();
   if (device.devType() != QInternal::Image || font_.underline()) return false;
   const Qt::LayoutDirection direction = painter.layoutDirection();
+  // Copied: the facts of another font may be kept in their place later.
+  const FontFacts facts = shapedTexts_.Facts(font_, device, direction);
   const ShapedText* shaped = shapedTexts_.Find(font_, device, direction, text);
   if (shaped == nullptr) return false;
-  const FontFacts& facts = shapedTexts_.Facts(font_, device, direction);
   cellHeight = facts.ascent + facts.descent;
   const QRectF cell(at, QSizeF(shaped->advance, cellHeight));
   if (!Reachable(cell)) return false;
