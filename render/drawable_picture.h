@@ -21,6 +21,9 @@ class DrawablePicture : public Picture {
   virtual qint64 MemoryBytes() const = 0;
   // Pixels decoded for the picture, counted against a page's allowance.
   virtual qint64 Pixels() const { return 0; }
+  // Whether Draw leaves everything outside `target` (but for antialiased
+  // edges) as it was; a metafile's records may draw anywhere.
+  virtual bool DrawsOnlyOnTarget() const { return false; }
 };
 
 }  // namespace lvx

@@ -22,7 +22,9 @@ QImage WhiteImage(QSize size, qreal devicePixelRatio) {
 }  // namespace
 
 PageImage::PageImage(QSize size, ViewScale scale, qreal devicePixelRatio)
-    : image_(WhiteImage(size, devicePixelRatio)), view_(image_, scale) {}
+    : image_(WhiteImage(size, devicePixelRatio)), view_(image_, scale) {
+  view_.WhitenOnlyWhatIsDrawn();
+}
 
 QSize HalfPagePixels() {
   const ViewScale mm = ViewScale::Millimetres(kScreenDpi);

@@ -2,6 +2,7 @@
 #include "painter_page_view.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
@@ -61,10 +62,17 @@ std::pair<int, int> PixelSpan(double from, double to, int line, int limit) {
   return {first, std::max(line, static_cast<int>(std::lround(end - start)))};
 }
 
+// Fills `pixels` of an image and notes them in `drawn`, when there is one.
+void FillPixels(QPainter& painter, const QRect& pixels, const QColor& colour, DrawnArea* drawn) {
+  painter.fillRect(pixels, colour);
+  if (drawn != nullptr) drawn->Add(pixels);
+}
+
 // A box on an image, drawn on the image's pixel grid. The painter's own
 // rasterising of a thin line at a fractional pixel ratio comes out one
 // pixel thicker or thinner from one rule to the next.
-void DrawPixelBox(QPainter& painter, const QRectF& box, const QColor& colour, bool filled) {
+void DrawPixelBox(QPainter& painter, const QRectF& box, const QColor& colour, bool filled,
+                  DrawnArea* drawn) {
   if (!std::isfinite(box.left() + box.right() + box.top() + box.bottom())) return;
   const QPaintDevice& device = *painter.device();
   const int line = LineWidth(device.devicePixelRatioF());
@@ -74,13 +82,13 @@ void DrawPixelBox(QPainter& painter, const QRectF& box, const QColor& colour, bo
   // An outline lies inside its box, so that the box keeps its place and
   // size; a box too small for a hole is filled.
   if (filled || width <= 2 * line || height <= 2 * line) {
-    painter.fillRect(QRect(left, top, width, height), colour);
+    FillPixels(painter, QRect(left, top, width, height), colour, drawn);
     return;
   }
-  painter.fillRect(QRect(left, top, width, line), colour);
-  painter.fillRect(QRect(left, top + height - line, width, line), colour);
-  painter.fillRect(QRect(left, top, line, height), colour);
-  painter.fillRect(QRect(left + width - line, top, line, height), colour);
+  FillPixels(painter, QRect(left, top, width, line), colour, drawn);
+  FillPixels(painter, QRect(left, top + height - line, width, line), colour, drawn);
+  FillPixels(painter, QRect(left, top, line, height), colour, drawn);
+  FillPixels(painter, QRect(left + width - line, top, line, height), colour, drawn);
 }
 
 // The characters of a text starting at `x` that can reach [left, right]:
@@ -156,11 +164,34 @@ void PainterPageView::Paint(Draw&& draw) {
   draw(painter);
 }
 
+void PainterPageView::WhitenOnlyWhatIsDrawn() {
+  if (device_ == nullptr || device_->devType() != QInternal::Image) return;
+  drawn_.emplace(static_cast<QImage*>(device_)->size());
+}
+
+void PainterPageView::MarkDrawn(const QRectF& onDevice) {
+  if (!drawn_) return;
+  if (!std::isfinite(onDevice.left() + onDevice.right() + onDevice.top() + onDevice.bottom())) {
+    drawn_->AddAll();
+    return;
+  }
+  // Antialiased edges reach into the next pixel.
+  constexpr double kEdge = 2.0;
+  const QRectF clamped(
+      QPointF(Clamped(onDevice.left() - kEdge), Clamped(onDevice.top() - kEdge)),
+      QPointF(Clamped(onDevice.right() + kEdge), Clamped(onDevice.bottom() + kEdge)));
+  drawn_->Add(clamped.toAlignedRect());
+}
+
 void PainterPageView::Clear() {
   textPosition_ = QPointF(0.0, 0.0);
   // A window's image is filled directly, without a painter.
   if (painter_ == nullptr && device_->devType() == QInternal::Image) {
     auto& image = *static_cast<QImage*>(device_);
+    if (drawn_) {
+      drawn_->Whiten(image);
+      return;
+    }
     // White is every bit set in these formats; a plain memory fill is
     // quicker than the image's own, which hands the work to other threads.
     const QImage::Format format = image.format();
@@ -192,7 +223,7 @@ void PainterPageView::DrawRect(float x1, float y1, float x2, float y2, std::int3
     if (painter.device()->devType() == QInternal::Image) {
       const qreal ratio = painter.device()->devicePixelRatioF();
       const QTransform toPixels = scale_.Transform() * QTransform::fromScale(ratio, ratio);
-      DrawPixelBox(painter, toPixels.mapRect(rect), qColour, filled);
+      DrawPixelBox(painter, toPixels.mapRect(rect), qColour, filled, drawn_ ? &*drawn_ : nullptr);
       return;
     }
     painter.setTransform(scale_.Transform());
@@ -219,45 +250,90 @@ void PainterPageView::MoveTo(float x, float y) {
 }
 
 void PainterPageView::PrintText(std::string_view text) {
-  const QString unicode = QString::fromStdString(Utf8From1252(text));
   double cellHeight = 0.0;
   const QPointF at = scale_.Transform().map(textPosition_);
   Paint([&](QPainter& painter) {
     // Text is placed through the mapping but drawn unscaled, so that its
     // points are points on the device.
     painter.resetTransform();
-    // The metrics stay until the font changes: records of text follow each
-    // other in one font.
-    if (!metrics_) metrics_.emplace(font_, painter.device());
-    const QFontMetricsF& metrics = *metrics_;
-    cellHeight = metrics.ascent() + metrics.descent();
-    // Only an opaque cell needs the text's width, which takes shaping the
-    // text once more; whether transparent text is within reach a bound
-    // tells, as no glyph is wider than twice the widest of the font.
-    const double width = transparent_ ? 2.0 * metrics.maxWidth() * (unicode.size() + 1)
-                                      : metrics.horizontalAdvance(unicode);
-    QRectF cell(at, QSizeF(width, cellHeight));
-    QString shown = unicode;
-    if (!Reachable(cell)) {
-      // Too long for the paint engines' coordinates: only what can reach
-      // the device is drawn, so text on the page never goes missing.
-      const QRectF device = DeviceRect(painter);
-      if (!(std::abs(at.y()) <= kFarAway) || at.y() > device.bottom() ||
-          at.y() + cellHeight < device.top()) {
-        return;
-      }
-      const TextRun run = VisibleRun(unicode, metrics, at.x(), device.left(), device.right());
-      if (run.count == 0) return;
-      shown = unicode.mid(run.first, run.count);
-      cell = QRectF(QPointF(run.x, at.y()), QPointF(run.right, at.y() + cellHeight));
-    }
-    if (!transparent_) painter.fillRect(cell, Qt::white);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setFont(font_);
-    painter.setPen(textColour_);
-    painter.drawText(QPointF(cell.left(), at.y() + metrics.ascent()), shown);
+    if (!PrintShaped(painter, at, text, cellHeight)) PrintLaidOut(painter, at, text, cellHeight);
   });
   textPosition_ = QPointF(0.0, textPosition_.y() + cellHeight / scale_.y);
+}
+
+// A window's image gets a text from its glyphs, laid out once per font and
+// kept, at the places drawText gives them. False, with nothing drawn, for a
+// text not kept or not within reach of the paint engine, and for underlined
+// text: a glyph run's underline on a high-density image lands elsewhere.
+bool PainterPageView::PrintShaped(QPainter& painter, QPointF at, std::string_view text,
+                                  double& cellHeight) {
+  const QPaintDevice& device = *painter.device();
+  if (device.devType() != QInternal::Image || font_.underline()) return false;
+  const Qt::LayoutDirection direction = painter.layoutDirection();
+  // Copied: the facts of another font may be kept in their place later.
+  const FontFacts facts = shapedTexts_.Facts(font_, device, direction);
+  const ShapedText* shaped = shapedTexts_.Find(font_, device, direction, text);
+  if (shaped == nullptr) return false;
+  cellHeight = facts.ascent + facts.descent;
+  const QRectF cell(at, QSizeF(shaped->advance, cellHeight));
+  if (!Reachable(cell)) return false;
+  if (!transparent_) painter.fillRect(cell, Qt::white);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  painter.setPen(textColour_);
+  // drawText starts the line at its x cut down to 64ths of a pixel.
+  const QPointF origin(std::trunc(at.x() * 64.0) / 64.0, at.y() + facts.ascent);
+  for (const QGlyphRun& run : shaped->runs) painter.drawGlyphRun(origin, run);
+  if (drawn_) {
+    const qreal ratio = device.devicePixelRatioF();
+    MarkDrawn(QTransform::fromScale(ratio, ratio).mapRect(cell | shaped->ink.translated(origin)));
+  }
+  return true;
+}
+
+// The text laid out as it is drawn, for texts not kept and for printers.
+void PainterPageView::PrintLaidOut(QPainter& painter, QPointF at, std::string_view text,
+                                   double& cellHeight) {
+  const QString unicode = QString::fromStdString(Utf8From1252(text));
+  // The metrics stay until the font changes: records of text follow each
+  // other in one font.
+  if (!metrics_) metrics_.emplace(font_, painter.device());
+  const QFontMetricsF& metrics = *metrics_;
+  cellHeight = metrics.ascent() + metrics.descent();
+  // Only an opaque cell needs the text's width, which takes shaping the
+  // text once more; whether transparent text is within reach a bound
+  // tells, as no glyph is wider than twice the widest of the font.
+  const double width = transparent_ ? 2.0 * metrics.maxWidth() * (unicode.size() + 1)
+                                    : metrics.horizontalAdvance(unicode);
+  QRectF cell(at, QSizeF(width, cellHeight));
+  QString shown = unicode;
+  if (!Reachable(cell)) {
+    // Too long for the paint engines' coordinates: only what can reach
+    // the device is drawn, so text on the page never goes missing.
+    const QRectF device = DeviceRect(painter);
+    if (!(std::abs(at.y()) <= kFarAway) || at.y() > device.bottom() ||
+        at.y() + cellHeight < device.top()) {
+      return;
+    }
+    const TextRun run = VisibleRun(unicode, metrics, at.x(), device.left(), device.right());
+    if (run.count == 0) return;
+    shown = unicode.mid(run.first, run.count);
+    cell = QRectF(QPointF(run.x, at.y()), QPointF(run.right, at.y() + cellHeight));
+  }
+  if (!transparent_) painter.fillRect(cell, Qt::white);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  painter.setFont(font_);
+  painter.setPen(textColour_);
+  const QPointF origin(cell.left(), at.y() + metrics.ascent());
+  painter.drawText(origin, shown);
+  if (drawn_) {
+    QRectF ink = cell | metrics.boundingRect(shown).translated(origin);
+    if (font_.underline()) {
+      ink |= QRectF(origin.x(), origin.y(), metrics.horizontalAdvance(shown),
+                    metrics.underlinePos() + 2.0 * metrics.lineWidth() + 1.0);
+    }
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    MarkDrawn(QTransform::fromScale(ratio, ratio).mapRect(ink));
+  }
 }
 
 void PainterPageView::PrintNumber(std::int16_t number) {
@@ -330,6 +406,13 @@ void PainterPageView::DrawPicture(const Picture& picture, float x, float y,
     // Logos and signatures are line art: keep them exact in a PDF.
     painter.setRenderHint(QPainter::LosslessImageRendering, true);
     drawable->Draw(painter, target);
+    if (!drawn_) return;
+    if (drawable->DrawsOnlyOnTarget()) {
+      const qreal ratio = painter.device()->devicePixelRatioF();
+      MarkDrawn((scale_.Transform() * QTransform::fromScale(ratio, ratio)).mapRect(target));
+    } else {
+      drawn_->AddAll();
+    }
   });
 }
 

@@ -8,8 +8,10 @@
 #include <functional>
 #include <optional>
 
+#include "drawn_area.h"
 #include "font_families.h"
 #include "page_view.h"
+#include "shaped_text.h"
 #include "view_scale.h"
 
 class QPainter;
@@ -42,6 +44,11 @@ class PainterPageView : public PageView {
   // device (a window's persistent image) can be shown or copied between
   // operations.
   PainterPageView(QPaintDevice& device, ViewScale scale);
+
+  // For an image only this view draws on, white when this is called (a
+  // window's persistent image): from now on Clear whitens only what was
+  // drawn since the last Clear, as the rest is still white.
+  void WhitenOnlyWhatIsDrawn();
 
   // What Hide does: the window that shows the view closes itself.
   void SetHideHook(std::function<void()> hide) { hide_ = std::move(hide); }
@@ -79,6 +86,10 @@ class PainterPageView : public PageView {
   void Paint(Draw&& draw);
   QFont DefaultFont();
   QString DefaultFamily();
+  bool PrintShaped(QPainter& painter, QPointF at, std::string_view text, double& cellHeight);
+  void PrintLaidOut(QPainter& painter, QPointF at, std::string_view text, double& cellHeight);
+  // Notes device pixels drawn on, when Clear whitens only those.
+  void MarkDrawn(const QRectF& onDevice);
 
   QPainter* painter_ = nullptr;
   QPaintDevice* device_ = nullptr;
@@ -87,6 +98,8 @@ class PainterPageView : public PageView {
   FontFamilies families_;
   QFont font_;
   std::optional<QFontMetricsF> metrics_;  // of font_ on the device, once asked
+  ShapedTexts shapedTexts_;
+  std::optional<DrawnArea> drawn_;
   QColor textColour_{Qt::black};
   bool transparent_ = false;
   QPointF textPosition_;

@@ -28,6 +28,7 @@ class RasterPicture : public DrawablePicture {
   void Draw(QPainter& painter, const QRectF& target) const override;
   qint64 MemoryBytes() const override;
   qint64 Pixels() const override { return qint64{image_.width()} * image_.height(); }
+  bool DrawsOnlyOnTarget() const override { return true; }
 
   // Drawing always the same image lets a PDF embed it once.
   const QImage& image() const { return image_; }

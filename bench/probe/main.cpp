@@ -8,9 +8,14 @@
 //   lvxbench startup DOC [RUNS]    header pre-read and the first page in the viewer's drawings
 //   lvxbench pagetimes DOC [N [R]] the first page and N-1 page requests; times of the requests
 //   lvxbench pages DOC N [R]       N pages and nothing else (for an outside timer)
+//   lvxbench drawings DOC N R DIR  N pages, each page's three drawings written to DIR as
+//                                  page-K-main.png, page-K-upper.png, page-K-lower.png
+//                                  (to compare what a faster drawing path shows)
 // R is the screen's device pixel ratio (1 unless given): 2 draws the
 // pages as a screen scaled twice shows them.
 #include <QGuiApplication>
+#include <QImage>
+#include <QString>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -105,11 +110,33 @@ int Pages(const std::string& doc, int requests, double ratio) {
   return 0;
 }
 
+bool SaveDrawings(const lvx::ViewerDocument& document, const std::string& dir, int page) {
+  const QString prefix = QString::fromStdString(dir) + "/page-" + QString::number(page) + "-";
+  return document.PageDrawing().save(prefix + "main.png") &&
+         document.ZoomDrawing(lvx::ZoomHalf::kUpper).save(prefix + "upper.png") &&
+         document.ZoomDrawing(lvx::ZoomHalf::kLower).save(prefix + "lower.png");
+}
+
+int Drawings(const std::string& doc, int requests, double ratio, const std::string& dir) {
+  App();
+  lvx::bench::ViewerPages pages(doc, ratio);
+  pages.ReadFirstPage();
+  for (int page = 1; page <= requests; ++page) {
+    if (page > 1) pages.NextPage();
+    if (!SaveDrawings(pages.document(), dir, page)) {
+      std::fprintf(stderr, "lvxbench: cannot write the drawings into %s\n", dir.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: lvxbench header|interp|startup|pagetimes|pages DOC [COUNT]\n");
+    std::fprintf(stderr,
+                 "usage: lvxbench header|interp|startup|pagetimes|pages|drawings DOC [COUNT]\n");
     return 2;
   }
   const std::string command = argv[1];
@@ -121,6 +148,9 @@ int main(int argc, char** argv) {
     return PageTimes(doc, CountArg(argc, argv, 3, 50), RatioArg(argc, argv, 4));
   }
   if (command == "pages") return Pages(doc, CountArg(argc, argv, 3, 1), RatioArg(argc, argv, 4));
+  if (command == "drawings" && argc > 5) {
+    return Drawings(doc, CountArg(argc, argv, 3, 1), RatioArg(argc, argv, 4), argv[5]);
+  }
   std::fprintf(stderr, "lvxbench: unknown command %s\n", command.c_str());
   return 2;
 }

@@ -24,6 +24,7 @@ class ViewerPages {
   void ReadFirstPage() { document_->ReadFirstPage(); }
   // "&Pagina avanti": the three drawings cleared and the next page drawn.
   void NextPage() { document_->NextPage(); }
+  const ViewerDocument& document() const { return *document_; }
 
  private:
   ViewerSession session_;
