@@ -43,10 +43,8 @@ class PdfFonts {
   std::vector<Known> known_;  // the fonts met recently
 };
 
-// Shows `glyphs` of `face` at `size` in the open text object: the font of
-// each code page they use, and TJ operations with position corrections
-// where the shaped advances (kerning) differ from the embedded widths.
-void ShowGlyphs(PdfContent& content, const PdfFontFace& face, double size,
-                const std::vector<ShapedGlyph>& glyphs);
+// Shows `run` of `face` at `size` in the open text object: the font of
+// each code page it uses, and its glyph strings.
+void ShowRun(PdfContent& content, const PdfFontFace& face, double size, const ShapedRun& run);
 
 }  // namespace lvx
