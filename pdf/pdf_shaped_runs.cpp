@@ -18,13 +18,14 @@ void ShapedRuns::MakeRoom(qsizetype characters) {
 }
 
 const ShapedRun* ShapedRuns::Find(const QString& text) {
-  if (const auto found = recent_.find(text); found != recent_.end()) return &found->second;
+  if (const auto found = recent_.constFind(text); found != recent_.cend()) return &found.value();
   const auto old = older_.find(text);
   if (old == older_.end()) return nullptr;
   // Used again: it moves to the recent generation.
-  Runs::node_type node = older_.extract(old);
-  MakeRoom(node.key().size());
-  return &recent_.insert(std::move(node)).position->second;
+  ShapedRun run = std::move(old.value());
+  older_.erase(old);
+  MakeRoom(text.size());
+  return &recent_.insert(text, std::move(run)).value();
 }
 
 const ShapedRun& ShapedRuns::Keep(const QString& text, ShapedRun run) {
@@ -33,7 +34,7 @@ const ShapedRun& ShapedRuns::Keep(const QString& text, ShapedRun run) {
     return scratch_;
   }
   MakeRoom(text.size());
-  return recent_.insert_or_assign(text, std::move(run)).first->second;
+  return recent_.insert(text, std::move(run)).value();
 }
 
 }  // namespace lvx

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QHashFunctions>
+#include <QHash>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace lvx {
@@ -37,7 +36,7 @@ class ShapedRuns {
   // Keep. Texts too long to be worth keeping get a scratch place instead.
   const ShapedRun& Keep(const QString& text, ShapedRun run);
 
-  std::size_t size() const { return recent_.size() + older_.size(); }
+  std::size_t size() const { return static_cast<std::size_t>(recent_.size() + older_.size()); }
 
   // Each generation holds runs of at most this many characters in all.
   static constexpr std::size_t kCharactersPerGeneration = 8192;
@@ -45,10 +44,7 @@ class ShapedRuns {
   static constexpr qsizetype kLongestKept = 512;
 
  private:
-  struct Hash {
-    std::size_t operator()(const QString& text) const { return qHash(text); }
-  };
-  using Runs = std::unordered_map<QString, ShapedRun, Hash>;
+  using Runs = QHash<QString, ShapedRun>;
 
   // Starts a new generation when the recent one has no room left for a
   // text of `characters`, and counts them in.
