@@ -18,8 +18,13 @@ QString FaceKey(const QRawFont& raw) {
 }  // namespace
 
 PdfFonts::Choice PdfFonts::For(const QFont& font) {
-  for (const Known& known : known_) {
-    if (known.font == font) return known.choice;
+  // Texts in a row mostly share a font: the one met last is asked first.
+  if (last_ < known_.size() && known_[last_].font == font) return known_[last_].choice;
+  for (std::size_t i = 0; i < known_.size(); ++i) {
+    if (known_[i].font == font) {
+      last_ = i;
+      return known_[i].choice;
+    }
   }
   const QRawFont raw = QRawFont::fromFont(font);
   Choice choice;
@@ -40,6 +45,7 @@ PdfFonts::Choice PdfFonts::For(const QFont& font) {
     choice.slanted = font.style() != QFont::StyleNormal && raw.style() == QFont::StyleNormal;
   }
   if (known_.size() >= kFontsRemembered) known_.clear();
+  last_ = known_.size();
   known_.push_back({font, choice});
   return choice;
 }

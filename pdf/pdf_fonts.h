@@ -41,6 +41,7 @@ class PdfFonts {
   std::vector<std::unique_ptr<PdfFontFace>> faces_;
   std::vector<QString> faceKeys_;
   std::vector<Known> known_;  // the fonts met recently
+  std::size_t last_ = 0;      // of known_, the one asked for last
 };
 
 // Shows `run` of `face` at `size` in the open text object: the font of
