@@ -98,9 +98,23 @@ PdfFontFace::~PdfFontFace() {
   hb_face_destroy(face_);
 }
 
-void PdfFontFace::Shape(const QString& text, std::vector<ShapedGlyph>& glyphs) {
-  glyphs.clear();
-  if (font_ == nullptr) return;
+const ShapedRun& PdfFontFace::Shape(const QString& text) {
+  // The same characters as last time, not merely equal ones: held here,
+  // they cannot have changed.
+  if (lastRun_ != nullptr && text.constData() == lastText_.constData() &&
+      text.size() == lastText_.size()) {
+    return *lastRun_;
+  }
+  lastRun_ = runs_.Find(text);
+  if (lastRun_ == nullptr) lastRun_ = &runs_.Keep(text, ShapeAnew(text));
+  lastText_ = text;
+  return *lastRun_;
+}
+
+ShapedRun PdfFontFace::ShapeAnew(const QString& text) {
+  ShapedRun run;
+  glyphs_.clear();
+  if (font_ == nullptr) return run;
   hb_buffer_clear_contents(buffer_);
   const auto* units = reinterpret_cast<const std::uint16_t*>(text.utf16());
   const auto length = static_cast<int>(text.size());
@@ -112,8 +126,10 @@ void PdfFontFace::Shape(const QString& text, std::vector<ShapedGlyph>& glyphs) {
   const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer_, nullptr);
   for (unsigned i = 0; i < count; ++i) {
     const std::uint32_t glyph = infos[i].codepoint;
-    glyphs.push_back({glyph, positions[i].x_advance});
-    Encode(glyphs.back());
+    if (glyph == 0) run.complete = false;
+    run.advance += positions[i].x_advance;
+    glyphs_.push_back({glyph, positions[i].x_advance});
+    Encode(glyphs_.back());
     if (widths_.count(glyph) == 0) {
       // Exact to the thousandth, so that the widths place unkerned glyphs
       // where shaping does.
@@ -131,6 +147,39 @@ void PdfFontFace::Shape(const QString& text, std::vector<ShapedGlyph>& glyphs) {
     if (i > 0 && infos[i - 1].cluster == start) continue;
     texts_[glyph] = std::u16string(reinterpret_cast<const char16_t*>(units) + start, end - start);
   }
+  run.parts = Parts(glyphs_);
+  return run;
+}
+
+std::vector<ShapedRun::Part> PdfFontFace::Parts(const std::vector<ShapedGlyph>& glyphs) const {
+  std::vector<ShapedRun::Part> parts;
+  const double toThousandths = 1000.0 / unitsPerEm_;
+  // Where the shaped text has its pen and where the widths put it.
+  double shaped = 0;
+  double shown = 0;
+  for (std::size_t i = 0; i < glyphs.size();) {
+    const int page = glyphs[i].page;
+    std::string out = "[(";
+    for (; i < glyphs.size() && glyphs[i].page == page; ++i) {
+      const ShapedGlyph& glyph = glyphs[i];
+      const long correction = std::lround(shown - shaped);
+      if (correction != 0) {
+        out += ')';
+        out += std::to_string(correction);
+        out += '(';
+        shown -= static_cast<double>(correction);
+      }
+      const char code = static_cast<char>(glyph.code);
+      if (code == '(' || code == ')' || code == '\\') out += '\\';
+      // A reader turns a CR in a string into a line feed.
+      out += code == '\r' ? std::string("\\r") : std::string(1, code);
+      shaped += glyph.advance * toThousandths;
+      shown += Width(glyph.glyph);
+    }
+    out += ")]";
+    parts.push_back({page, std::move(out)});
+  }
+  return parts;
 }
 
 void PdfFontFace::Encode(ShapedGlyph& shaped) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pdf_file.h"
+#include "pdf_shaped_runs.h"
 
 // HarfBuzz stays out of the header.
 struct hb_face_t;
@@ -34,7 +35,8 @@ struct ShapedGlyph {
 // far, which Write embeds as a subset with their widths and the text they
 // stand for. The content shows glyphs by one-byte codes, given in the order
 // glyphs are first used; every 256 glyphs of a face make one font resource
-// (a code page) over the same embedded subset. Never throws.
+// (a code page) over the same embedded subset. A text is shaped once and
+// its run kept while it is in use. Never throws.
 class PdfFontFace {
  public:
   // The face of `rawFont`, whose font resources are named after `name`;
@@ -51,8 +53,9 @@ class PdfFontFace {
   // The name of the font resource of code page `page`.
   const std::string& Resource(int page) const { return pages_.at(page).resource; }
 
-  // Shapes `text` into `glyphs` and records them as used.
-  void Shape(const QString& text, std::vector<ShapedGlyph>& glyphs);
+  // The run of `text`, its glyphs recorded as used; valid until the next
+  // call. Empty when the face is not usable.
+  const ShapedRun& Shape(const QString& text);
   // The width of `glyph` as the embedded font gives it, in thousandths of
   // an em (the units of a PDF glyph width).
   double Width(std::uint32_t glyph) const;
@@ -75,6 +78,9 @@ class PdfFontFace {
   std::string ToUnicode(std::size_t page) const;
   // The code of `glyph`, given it on first use.
   void Encode(ShapedGlyph& glyph);
+  ShapedRun ShapeAnew(const QString& text);
+  // The glyph strings of `glyphs`, code page by code page.
+  std::vector<ShapedRun::Part> Parts(const std::vector<ShapedGlyph>& glyphs) const;
 
   struct CodePage {
     std::string resource;
@@ -96,6 +102,12 @@ class PdfFontFace {
   std::unordered_map<std::uint32_t, std::u16string> texts_;
   std::vector<CodePage> pages_;
   std::unordered_map<std::uint32_t, std::pair<int, unsigned char>> codes_;
+  ShapedRuns runs_;
+  // The text shaped last and its run: a view measures a text and then
+  // draws it.
+  QString lastText_;
+  const ShapedRun* lastRun_ = nullptr;
+  std::vector<ShapedGlyph> glyphs_;  // the one being shaped
 };
 
 }  // namespace lvx

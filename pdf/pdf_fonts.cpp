@@ -2,7 +2,6 @@
 #include "pdf_fonts.h"
 
 #include <QRawFont>
-#include <cmath>
 
 #include "pdf_syntax.h"
 
@@ -19,8 +18,13 @@ QString FaceKey(const QRawFont& raw) {
 }  // namespace
 
 PdfFonts::Choice PdfFonts::For(const QFont& font) {
-  for (const Known& known : known_) {
-    if (known.font == font) return known.choice;
+  // Texts in a row mostly share a font: the one met last is asked first.
+  if (last_ < known_.size() && known_[last_].font == font) return known_[last_].choice;
+  for (std::size_t i = 0; i < known_.size(); ++i) {
+    if (known_[i].font == font) {
+      last_ = i;
+      return known_[i].choice;
+    }
   }
   const QRawFont raw = QRawFont::fromFont(font);
   Choice choice;
@@ -41,6 +45,7 @@ PdfFonts::Choice PdfFonts::For(const QFont& font) {
     choice.slanted = font.style() != QFont::StyleNormal && raw.style() == QFont::StyleNormal;
   }
   if (known_.size() >= kFontsRemembered) known_.clear();
+  last_ = known_.size();
   known_.push_back({font, choice});
   return choice;
 }
@@ -53,34 +58,12 @@ std::string PdfFonts::WriteAll() {
   return entries;
 }
 
-void ShowGlyphs(PdfContent& content, const PdfFontFace& face, double size,
-                const std::vector<ShapedGlyph>& glyphs) {
-  const double toThousandths = 1000.0 / face.unitsPerEm();
-  // Where the shaped text has its pen and where the widths put it.
-  double shaped = 0;
-  double shown = 0;
-  for (std::size_t i = 0; i < glyphs.size();) {
-    const int page = glyphs[i].page;
-    content.Font(face.Resource(page), size);
+void ShowRun(PdfContent& content, const PdfFontFace& face, double size, const ShapedRun& run) {
+  for (const ShapedRun::Part& part : run.parts) {
+    content.Font(face.Resource(part.page), size);
     std::string& out = content.Raw();
-    out += "[(";
-    for (; i < glyphs.size() && glyphs[i].page == page; ++i) {
-      const ShapedGlyph& glyph = glyphs[i];
-      const long correction = std::lround(shown - shaped);
-      if (correction != 0) {
-        out += ')';
-        out += std::to_string(correction);
-        out += '(';
-        shown -= static_cast<double>(correction);
-      }
-      const char code = static_cast<char>(glyph.code);
-      if (code == '(' || code == ')' || code == '\\') out += '\\';
-      // A reader turns a CR in a string into a line feed.
-      out += code == '\r' ? std::string("\\r") : std::string(1, code);
-      shaped += glyph.advance * toThousandths;
-      shown += face.Width(glyph.glyph);
-    }
-    out += ")]TJ\n";
+    out += part.shown;
+    out += "TJ\n";
   }
 }
 

@@ -41,12 +41,11 @@ class PdfFonts {
   std::vector<std::unique_ptr<PdfFontFace>> faces_;
   std::vector<QString> faceKeys_;
   std::vector<Known> known_;  // the fonts met recently
+  std::size_t last_ = 0;      // of known_, the one asked for last
 };
 
-// Shows `glyphs` of `face` at `size` in the open text object: the font of
-// each code page they use, and TJ operations with position corrections
-// where the shaped advances (kerning) differ from the embedded widths.
-void ShowGlyphs(PdfContent& content, const PdfFontFace& face, double size,
-                const std::vector<ShapedGlyph>& glyphs);
+// Shows `run` of `face` at `size` in the open text object: the font of
+// each code page it uses, and its glyph strings.
+void ShowRun(PdfContent& content, const PdfFontFace& face, double size, const ShapedRun& run);
 
 }  // namespace lvx

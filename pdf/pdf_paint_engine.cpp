@@ -42,6 +42,22 @@ bool IsCosmetic(const QPen& pen) {
   return pen.isCosmetic() || pen.widthF() == 0;
 }
 
+// Whether `text` is glyphs one after the other, as a shaper gives them;
+// not when it holds a character that a text engine lays out on its own:
+// a control (a tab moves to a stop), the soft hyphen.
+bool IsPlainText(const QString& text) {
+  for (const QChar c : text) {
+    const char16_t unit = c.unicode();
+    if (unit < 0x20 || (unit >= 0x7F && unit <= 0x9F) || unit == 0xAD) return false;
+  }
+  return true;
+}
+
+// Points on the page when the painter does not scale.
+double PointSize(const QFont& font) {
+  return font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * kPointsPerDot;
+}
+
 }  // namespace
 
 PdfPaintEngine::PdfPaintEngine(PdfDocument& document)
@@ -327,6 +343,26 @@ void PdfPaintEngine::DrawTextAsPath(const QPointF& point, const QTextItem& item)
   pen_ = pen;
 }
 
+void PdfPaintEngine::ShowText(const PdfFonts::Choice& choice, double size, const ShapedRun& run,
+                              const QTransform& glyphs, const QColor& colour) {
+  Prepare(colour, colour);
+  PdfContent& content = document_.content();
+  content.FillColour(colour.rgba());
+  if (choice.emboldened) {
+    content.StrokeColour(colour.rgba());
+    content.LineWidth(size * kEmboldenPerPoint);
+  }
+  content.BeginText();
+  content.TextRender(choice.emboldened ? 2 : 0);
+  if (glyphs.type() == QTransform::TxTranslate || glyphs.type() == QTransform::TxNone) {
+    content.TextAt(glyphs.dx(), glyphs.dy());
+  } else {
+    content.TextMatrix(glyphs);
+  }
+  ShowRun(content, *choice.face, size, run);
+  content.EndText();
+}
+
 void PdfPaintEngine::drawTextItem(const QPointF& point, const QTextItem& item) {
   const QString text = item.text();
   if (text.isEmpty() || pen_.style() == Qt::NoPen) return;
@@ -336,32 +372,54 @@ void PdfPaintEngine::drawTextItem(const QPointF& point, const QTextItem& item) {
     DrawTextAsPath(point, item);
     return;
   }
-  choice.face->Shape(text, glyphs_);
-  if (glyphs_.empty()) return;
-  // Points on the page when the painter does not scale.
-  const double size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * kPointsPerDot;
+  const ShapedRun& run = choice.face->Shape(text);
+  if (run.parts.empty()) return;
   // Glyph space (y up) onto the page: the painter's transform without its
   // y flip, placed at the pen position.
   const QPointF at = ToPage().map(point);
   QTransform glyphs(matrix_.m11(), -matrix_.m12(), -matrix_.m21(), matrix_.m22(), at.x(), at.y());
   if (choice.slanted) glyphs = QTransform(1, 0, kSlant, 1, 0, 0) * glyphs;
+  ShowText(choice, PointSize(font), run, glyphs, pen_.color());
+}
 
-  Prepare(pen_.color(), pen_.color());
-  PdfContent& content = document_.content();
-  content.FillColour(pen_.color().rgba());
-  if (choice.emboldened) {
-    content.StrokeColour(pen_.color().rgba());
-    content.LineWidth(size * kEmboldenPerPoint);
+const ShapedRun* PdfPaintEngine::StraightRun(const QFont& font, const QString& text,
+                                             PdfFonts::Choice& choice) {
+  if (font.underline() || font.strikeOut() || font.overline() || !IsPlainText(text)) {
+    return nullptr;
   }
-  content.BeginText();
-  content.TextRender(choice.emboldened ? 2 : 0);
-  if (glyphs.type() == QTransform::TxTranslate || glyphs.type() == QTransform::TxNone) {
-    content.TextAt(at.x(), at.y());
-  } else {
-    content.TextMatrix(glyphs);
-  }
-  ShowGlyphs(content, *choice.face, size, glyphs_);
-  content.EndText();
+  choice = document_.fonts().For(font);
+  if (choice.face == nullptr) return nullptr;
+  const ShapedRun& run = choice.face->Shape(text);
+  return run.complete ? &run : nullptr;
+}
+
+std::optional<double> PdfPaintEngine::TextAdvance(const QFont& font, const QString& text) {
+  PdfFonts::Choice choice;
+  const ShapedRun* run = StraightRun(font, text, choice);
+  if (run == nullptr) return std::nullopt;
+  return static_cast<double>(run->advance) / choice.face->unitsPerEm() * PointSize(font) /
+         kPointsPerDot;
+}
+
+bool PdfPaintEngine::DrawText(QPointF baseline, const QFont& font, const QColor& colour,
+                              const QString& text) {
+  // QPainter hands its state over when it next draws itself: the clip and
+  // the opacity must have arrived already.
+  constexpr DirtyFlags kNeeded =
+      DirtyClipPath | DirtyClipRegion | DirtyClipEnabled | DirtyOpacity | DirtyCompositionMode;
+  if (!isActive() || (state != nullptr && (state->state() & kNeeded))) return false;
+  PdfFonts::Choice choice;
+  const ShapedRun* run = StraightRun(font, text, choice);
+  if (run == nullptr) return false;
+  if (run->parts.empty()) return true;
+  // QPainter places a line of text on a 64th of a dot, cutting off the
+  // rest; so does this, so that a page comes out the same either way.
+  baseline.setX(std::trunc(baseline.x() * 64) / 64);
+  const QPointF at = DotsToPage().map(baseline);
+  QTransform glyphs(1, 0, 0, 1, at.x(), at.y());
+  if (choice.slanted) glyphs = QTransform(1, 0, kSlant, 1, 0, 0) * glyphs;
+  ShowText(choice, PointSize(font), *run, glyphs, colour);
+  return true;
 }
 
 }  // namespace lvx

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "output_file.h"
-#include "painter_page_view.h"
+#include "pdf_page_view.h"
 #include "pdf_sheet.h"
 #include "picture_cache.h"
 #include "print_run.h"
@@ -40,7 +40,7 @@ PdfJobResult WritePdfJob(const std::string& docPath, const std::string& docFolde
     const auto before = VersionOf(docPath);
     PdfSheet sheet(pdfFd, title, paper);
     SheetPages pages(sheet);
-    PainterPageView painterView(sheet.painter(), ViewScale::Millimetres(sheet.resolution()));
+    PdfPageView painterView(sheet, ViewScale::Millimetres(sheet.resolution()));
     SheetPageView view(pages, painterView);
     PictureCache pictures;
     PrintRun run(view, pages, &pictures);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pdf_document.h"
+#include "pdf_paint_engine.h"
 #include "sheet_pages.h"
 #include "sheet_paper.h"
 
@@ -24,6 +25,8 @@ class PdfSheet : public SheetDevice {
       : document_(fd, title), paper_(std::move(paper)) {}
 
   QPainter& painter() { return painter_; }
+  // The engine behind painter(), for what it draws without QPainter.
+  PdfPaintEngine& engine() { return *static_cast<PdfPaintEngine*>(document_.paintEngine()); }
   // Logical dots per inch of the pages.
   int resolution() const { return PdfDocument::kResolution; }
 

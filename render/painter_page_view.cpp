@@ -303,7 +303,7 @@ void PainterPageView::PrintLaidOut(QPainter& painter, QPointF at, std::string_vi
   // text once more; whether transparent text is within reach a bound
   // tells, as no glyph is wider than twice the widest of the font.
   const double width = transparent_ ? 2.0 * metrics.maxWidth() * (unicode.size() + 1)
-                                    : metrics.horizontalAdvance(unicode);
+                                    : TextAdvance(metrics, unicode);
   QRectF cell(at, QSizeF(width, cellHeight));
   QString shown = unicode;
   if (!Reachable(cell)) {
@@ -320,11 +320,8 @@ void PainterPageView::PrintLaidOut(QPainter& painter, QPointF at, std::string_vi
     cell = QRectF(QPointF(run.x, at.y()), QPointF(run.right, at.y() + cellHeight));
   }
   if (!transparent_) painter.fillRect(cell, Qt::white);
-  painter.setRenderHint(QPainter::TextAntialiasing, true);
-  painter.setFont(font_);
-  painter.setPen(textColour_);
   const QPointF origin(cell.left(), at.y() + metrics.ascent());
-  painter.drawText(origin, shown);
+  DrawTextLine(painter, origin, shown);
   if (drawn_) {
     QRectF ink = cell | metrics.boundingRect(shown).translated(origin);
     if (font_.underline()) {
@@ -334,6 +331,17 @@ void PainterPageView::PrintLaidOut(QPainter& painter, QPointF at, std::string_vi
     const qreal ratio = painter.device()->devicePixelRatioF();
     MarkDrawn(QTransform::fromScale(ratio, ratio).mapRect(ink));
   }
+}
+
+double PainterPageView::TextAdvance(const QFontMetricsF& metrics, const QString& text) {
+  return metrics.horizontalAdvance(text);
+}
+
+void PainterPageView::DrawTextLine(QPainter& painter, QPointF baseline, const QString& text) {
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  painter.setFont(font_);
+  painter.setPen(textColour_);
+  painter.drawText(baseline, text);
 }
 
 void PainterPageView::PrintNumber(std::int16_t number) {

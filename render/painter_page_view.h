@@ -81,6 +81,14 @@ class PainterPageView : public PageView {
   // taken as width / 100 by height / 100 view units.
   void DrawPicture(const Picture& picture, float x, float y, std::optional<Size> size) override;
 
+ protected:
+  // How a line of text is measured (for its opaque cell) and drawn, in the
+  // device's units with the painter's transform reset: through QPainter's
+  // text engine here. A device that lays out text itself overrides both,
+  // so that each text is shaped once.
+  virtual double TextAdvance(const QFontMetricsF& metrics, const QString& text);
+  virtual void DrawTextLine(QPainter& painter, QPointF baseline, const QString& text);
+
  private:
   template <typename Draw>
   void Paint(Draw&& draw);

@@ -22,6 +22,7 @@
 #include "pdf_check.h"
 #include "pdf_content.h"
 #include "pdf_document.h"
+#include "pdf_paint_engine.h"
 #include "pdf_probe.h"
 #include "pdf_shared_start.h"
 #include "pdf_syntax.h"
@@ -315,6 +316,78 @@ TEST(PdfWriter, KernedTextKeepsTheWidthQtGivesIt) {
   ASSERT_NE(word, nullptr);
   // Kerning takes several millimetres off this word at 24 points.
   EXPECT_NEAR(word->right - word->left, expectedMm, 0.1);
+}
+
+// Text handed straight to the engine by a view that lays out its own lines
+// takes the width Qt gives it, or is declined where QPainter has to draw it.
+TEST(PdfWriter, TextStraightFromAViewIsMeasuredAsByQt) {
+  const struct {
+    QFont font;
+    const char* text;
+    bool straight;
+  } rows[] = {
+      {Font("Arial", 24), "AVAVAVAVTyTo", true},
+      {Font("Arial", 9, true), "Totale imponibile", true},
+      {Font("Times New Roman", 11, false, true), "Caff\u00e8 Societ\u00e0 \u20ac 12,50", true},
+      {Font("Courier New", 10), "   17.964,92", true},
+      {Font("Arial", 9), "", true},
+      {Font("Arial", 9), "a\tb", false},
+      {Font("Arial", 9), "soft\u00adhyphen", false},
+      {Font("Arial", 9), "\u4e2d", false},
+  };
+  QFont underlined = Font("Arial", 9);
+  underlined.setUnderline(true);
+  const TempDir dir;
+  Written(dir, [&](QPainter&, PdfDocument& document) {
+    auto& engine = *static_cast<PdfPaintEngine*>(document.paintEngine());
+    for (const auto& row : rows) {
+      const QString text = QString::fromUtf8(row.text);
+      const std::optional<double> advance = engine.TextAdvance(row.font, text);
+      ASSERT_EQ(advance.has_value(), row.straight) << row.text;
+      if (!advance) continue;
+      // Qt lays text out at a whole number of pixels a size, the page at
+      // the size itself.
+      const double qt = QFontMetricsF(row.font, &document).horizontalAdvance(text);
+      const double pixels = row.font.pointSizeF() * PdfDocument::kResolution / 72;
+      EXPECT_NEAR(*advance, qt, qt * 0.5 / pixels + 0.5) << row.text;
+    }
+    EXPECT_FALSE(engine.TextAdvance(underlined, QStringLiteral("Firma")).has_value());
+  });
+}
+
+// The same texts drawn through QPainter and straight from a view give the
+// same page, and the engine waits for a clip QPainter has not handed over.
+TEST(PdfWriter, TextDrawnStraightLooksAsThroughQPainter) {
+  const QFont fonts[] = {Font("Arial", 12), Font("Arial", 9, true),
+                         Font("Times New Roman", 11, false, true), Font("Courier New", 10)};
+  const QString text = QString::fromUtf8("Fattura 2024/17 Caff\u00e8 (\u20ac 1.234,50) AVTy");
+  const auto page = [&](bool straight) {
+    const TempDir dir;
+    const std::string pdf = Written(dir, [&](QPainter& painter, PdfDocument& document) {
+      auto& engine = *static_cast<PdfPaintEngine*>(document.paintEngine());
+      painter.setPen(QColor(0, 80, 160));
+      for (std::size_t i = 0; i < std::size(fonts); ++i) {
+        const double y = 20 + 15.0 * static_cast<double>(i);
+        if (!straight) {
+          TextAt(painter, fonts[i], 20, y, text);
+          continue;
+        }
+        const QFontMetricsF metrics(fonts[i], painter.device());
+        const QPointF baseline(20 * kDotsPerMm, y * kDotsPerMm + metrics.ascent());
+        EXPECT_TRUE(engine.DrawText(baseline, fonts[i], QColor(0, 80, 160), text));
+      }
+      painter.setOpacity(0.5);
+      EXPECT_FALSE(engine.DrawText(QPointF(100, 100), fonts[0], Qt::black, text))
+          << "the opacity has not reached the engine yet";
+      painter.setOpacity(1);
+    });
+    return std::pair(Probe(pdf).pages.at(0).Text(), Rendered(dir, pdf, 1, 150));
+  };
+  const auto [straightText, straight] = page(true);
+  const auto [paintedText, painted] = page(false);
+  EXPECT_EQ(straightText, paintedText);
+  ASSERT_FALSE(straight.isNull());
+  EXPECT_TRUE(straight == painted) << "the same content, to the pixel";
 }
 
 TEST(PdfWriter, FontsAreEmbeddedOncePerFaceAsSubsets) {
