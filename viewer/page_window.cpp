@@ -146,19 +146,7 @@ void PageWindow::RequestExit() {
 }
 
 void PageWindow::Page(PagingMove move) {
-  RunAction([this, move] {
-    switch (move) {
-      case PagingMove::kNext:
-        document_.NextPage();
-        break;
-      case PagingMove::kPrevious:
-        document_.PreviousPage();
-        break;
-      case PagingMove::kFirst:
-        document_.FirstPageOfDocument();
-        break;
-    }
-  });
+  RunAction([this, move] { document_.Page(move); });
 }
 
 void PageWindow::Command1_Click() {
@@ -215,11 +203,7 @@ void PageWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PageWindow::wheelEvent(QWheelEvent* event) {
-  Guarded([&] {
-    const int notches = wheel_.Notches(*event);
-    for (int i = 0; i < notches; ++i) Page(PagingMove::kNext);
-    for (int i = 0; i > notches; --i) Page(PagingMove::kPrevious);
-  });
+  Guarded([&] { wheel_.Turn(*event, [this](PagingMove move) { Page(move); }); });
   event->accept();
 }
 

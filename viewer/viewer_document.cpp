@@ -76,6 +76,20 @@ void ViewerDocument::PreviousPage() {
   ShowPageOfFile(pageOrdinal_ - 1);
 }
 
+void ViewerDocument::Page(PagingMove move) {
+  switch (move) {
+    case PagingMove::kNext:
+      NextPage();
+      break;
+    case PagingMove::kPrevious:
+      PreviousPage();
+      break;
+    case PagingMove::kFirst:
+      FirstPageOfDocument();
+      break;
+  }
+}
+
 void ViewerDocument::FirstPageOfDocument() {
   if (reader_.PageNumber <= 1 || !DocumentPresent()) return;
   ShowPageOfFile(pageOrdinal_ - (reader_.PageNumber - 1));

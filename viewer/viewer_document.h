@@ -9,6 +9,7 @@
 #include "page_reader.h"
 #include "picture_cache.h"
 #include "viewer_session.h"
+#include "window_keys.h"
 
 namespace lvx {
 
@@ -47,6 +48,8 @@ class ViewerDocument : public QObject {
   // page, as the reader only reads forward.
   void PreviousPage();
   void FirstPageOfDocument();
+  // A paging key's or the wheel's move: one of the three above.
+  void Page(PagingMove move);
   void CloseFiles() { reader_.CloseFiles(); }
 
   // Whether the current document is on disk and not empty.

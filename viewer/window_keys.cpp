@@ -50,4 +50,10 @@ int WheelPaging::Notches(const QWheelEvent& event) {
   return -notches;
 }
 
+void WheelPaging::Turn(const QWheelEvent& event, const std::function<void(PagingMove)>& move) {
+  const int notches = Notches(event);
+  for (int i = 0; i < notches; ++i) move(PagingMove::kNext);
+  for (int i = 0; i > notches; --i) move(PagingMove::kPrevious);
+}
+
 }  // namespace lvx

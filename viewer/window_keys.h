@@ -23,6 +23,8 @@ class WheelPaging {
  public:
   // How many notches the event completes: positive down, negative up.
   int Notches(const QWheelEvent& event);
+  // Carries out the page moves the event completes through `move`.
+  void Turn(const QWheelEvent& event, const std::function<void(PagingMove)>& move);
 
  private:
   int pending_ = 0;

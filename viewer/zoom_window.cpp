@@ -90,17 +90,7 @@ void ZoomWindow::UpdateCaption() {
 }
 
 void ZoomWindow::Page(PagingMove move) {
-  switch (move) {
-    case PagingMove::kNext:
-      Command1_Click();
-      break;
-    case PagingMove::kPrevious:
-      document_.PreviousPage();
-      break;
-    case PagingMove::kFirst:
-      document_.FirstPageOfDocument();
-      break;
-  }
+  document_.Page(move);
 }
 
 void ZoomWindow::Command1_Click() {
@@ -137,11 +127,7 @@ void ZoomWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ZoomWindow::wheelEvent(QWheelEvent* event) {
-  Guarded([&] {
-    const int notches = wheel_.Notches(*event);
-    for (int i = 0; i < notches; ++i) Page(PagingMove::kNext);
-    for (int i = 0; i > notches; --i) Page(PagingMove::kPrevious);
-  });
+  Guarded([&] { wheel_.Turn(*event, [this](PagingMove move) { Page(move); }); });
   event->accept();
 }
 
