@@ -340,7 +340,7 @@ TEST(LvxviewOnADisplay, FollowsItsDocumentAndTakesAnotherHandedOver) {
     const QString window = viewer.PageWindow();
     ASSERT_FALSE(window.isEmpty());
     const auto shows = [&](int marker) {
-      return WaitFor([&] { return ShownMarker(viewer.Grab(window)) == marker; }, 5000);
+      return WaitFor([&] { return ShownMarker(viewer.Grab(window)) == marker; });
     };
     ASSERT_TRUE(shows(0));
     // "&Pagina avanti".
