@@ -11,6 +11,7 @@
 #include <QThread>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "pdf_check.h"
 #include "temp_dir.h"
@@ -146,6 +147,13 @@ struct Viewer {
     XDoTool({"key", keys});
   }
   bool Running() { return !process.waitForFinished(0) && process.state() == QProcess::Running; }
+  // "&Esci" until the viewer has ended: it ignores the key while busy.
+  bool Exit(const QString& window) {
+    return WaitFor([&] {
+      Key(window, "alt+e");
+      return process.waitForFinished(500);
+    });
+  }
 
   // What the window shows now, at the screen's pixels.
   QImage Grab(const QString& window) const {
@@ -172,6 +180,21 @@ struct Viewer {
     const QString said = QString::fromLocal8Bit(second.readAllStandardError());
     return {second.exitCode(), said.left(said.indexOf(u'\n') + 1)};
   }
+};
+
+// Each test on a virtual display of its own.
+class LvxviewOnADisplay : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
+        QStandardPaths::findExecutable("xdotool").isEmpty()) {
+      GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
+    }
+    display_.emplace();
+    ASSERT_FALSE(display_->name().isEmpty());
+  }
+
+  std::optional<VirtualDisplay> display_;
 };
 
 // Marker k of a test document: a filled box at x = 10 + 20 k mm.
@@ -210,15 +233,9 @@ std::vector<std::string> SplitAtNul(const std::string& bytes) {
   return parts;
 }
 
-TEST(LvxviewOnADisplay, EmailCompanionRunsWhileExitWaitsForIt) {
-  if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
-      QStandardPaths::findExecutable("xdotool").isEmpty()) {
-    GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
-  }
-  VirtualDisplay display;
-  ASSERT_FALSE(display.name().isEmpty());
+TEST_F(LvxviewOnADisplay, EmailCompanionRunsWhileExitWaitsForIt) {
   Viewer viewer;
-  viewer.display = display.name();
+  viewer.display = display_->name();
   const std::string doc = viewer.dir.Write("docs/a b; touch pwned.lvx",
                                            "*EMAIL /T:vendite@example.com\r\n"
                                            "*BOX /X:20 /Y:20 /W:50 /H:20 /F\r\n");
@@ -244,10 +261,7 @@ TEST(LvxviewOnADisplay, EmailCompanionRunsWhileExitWaitsForIt) {
     return !fs::exists(viewer.app + "/lvxview.flg") && !fs::exists(viewer.app + "/scract.sh");
   }));
   // After the wait "&Esci" ends the viewer.
-  EXPECT_TRUE(WaitFor([&] {
-    viewer.Key(window, "alt+e");
-    return viewer.process.waitForFinished(500);
-  }));
+  EXPECT_TRUE(viewer.Exit(window));
   EXPECT_EQ(viewer.process.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(viewer.process.exitCode(), 0);
   for (const std::string& folder : {viewer.app, viewer.docs}) {
@@ -265,15 +279,9 @@ void StandIn(const lvx::testing::TempDir& dir, const std::string& name) {
   fs::permissions(script, fs::perms::owner_all);
 }
 
-TEST(LvxviewOnADisplay, EmailAndCtrlSReachTheRealCompanions) {
-  if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
-      QStandardPaths::findExecutable("xdotool").isEmpty()) {
-    GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
-  }
-  VirtualDisplay display;
-  ASSERT_FALSE(display.name().isEmpty());
+TEST_F(LvxviewOnADisplay, EmailAndCtrlSReachTheRealCompanions) {
   Viewer viewer;
-  viewer.display = display.name();
+  viewer.display = display_->name();
   for (const char* binary : {LVXMAIL_BINARY, LVXPDF_BINARY}) {
     fs::copy_file(binary, viewer.app + "/" + fs::path(binary).filename().string(),
                   fs::copy_options::overwrite_existing);
@@ -316,24 +324,15 @@ TEST(LvxviewOnADisplay, EmailAndCtrlSReachTheRealCompanions) {
   EXPECT_EQ(lvx::testing::PdfFaults(viewer.docs + "/Fattura 17; $(x).pdf"), "");
   EXPECT_TRUE(WaitFor([&] { return !fs::exists(viewer.app + "/lvxview.flg"); }));
 
-  EXPECT_TRUE(WaitFor([&] {
-    viewer.Key(window, "alt+e");
-    return viewer.process.waitForFinished(500);
-  }));
+  EXPECT_TRUE(viewer.Exit(window));
   EXPECT_EQ(viewer.process.exitCode(), 0);
 }
 
-TEST(LvxviewOnADisplay, FollowsItsDocumentAndTakesAnotherHandedOver) {
-  if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
-      QStandardPaths::findExecutable("xdotool").isEmpty()) {
-    GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
-  }
-  VirtualDisplay display;
-  ASSERT_FALSE(display.name().isEmpty());
+TEST_F(LvxviewOnADisplay, FollowsItsDocumentAndTakesAnotherHandedOver) {
   for (const int scale : {1, 2}) {
     SCOPED_TRACE(scale);
     Viewer viewer;
-    viewer.display = display.name();
+    viewer.display = display_->name();
     viewer.scale = QString::number(scale);
     const std::string doc = viewer.dir.Write("docs/live.lvx", Pages({0, 1, 2}));
     viewer.Start(doc);
@@ -384,18 +383,12 @@ QRect BlueInk(const QImage& shot) {
   return bounds;
 }
 
-TEST(LvxviewOnADisplay, LogoLandsAtTwiceItsPlaceOnAScreenScaledTwice) {
-  if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
-      QStandardPaths::findExecutable("xdotool").isEmpty()) {
-    GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
-  }
-  VirtualDisplay display;
-  ASSERT_FALSE(display.name().isEmpty());
+TEST_F(LvxviewOnADisplay, LogoLandsAtTwiceItsPlaceOnAScreenScaledTwice) {
   QRect logo[2];
   for (const int scale : {1, 2}) {
     SCOPED_TRACE(scale);
     Viewer viewer;
-    viewer.display = display.name();
+    viewer.display = display_->name();
     fs::create_directories(viewer.docs);
     for (const char* name : {"invoice.lvx", "part-form.lvx", "logo.bmp"}) {
       fs::copy_file(std::string(LVX_EXAMPLES) + "/" + name, viewer.docs + "/" + name);
