@@ -48,13 +48,4 @@ RunResult CompanionFolder::Mail(const std::vector<std::string>& arguments,
   return RunProgram(lvxmail, arguments, WithPath(bin, extra));
 }
 
-std::vector<std::string> SplitAtNul(const std::string& bytes) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (std::size_t end; (end = bytes.find('\0', start)) != std::string::npos; start = end + 1) {
-    parts.push_back(bytes.substr(start, end - start));
-  }
-  return parts;
-}
-
 }  // namespace lvx::testing

@@ -29,6 +29,4 @@ struct CompanionFolder : LvxPrintFolder {
   std::string lvxmail;
 };
 
-std::vector<std::string> SplitAtNul(const std::string& bytes);
-
 }  // namespace lvx::testing

@@ -35,6 +35,15 @@ std::string ReadAll(const std::string& path) {
   return text.str();
 }
 
+std::vector<std::string> SplitAtNul(const std::string& bytes) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t end; (end = bytes.find('\0', start)) != std::string::npos; start = end + 1) {
+    parts.push_back(bytes.substr(start, end - start));
+  }
+  return parts;
+}
+
 std::set<std::string> Listing(const std::string& folder) {
   std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {

@@ -27,6 +27,10 @@ class TempDir {
 
 std::string ReadAll(const std::string& path);
 
+// The parts of `bytes` each ended by a NUL, as stand-in programs record
+// their arguments.
+std::vector<std::string> SplitAtNul(const std::string& bytes);
+
 // The names in `folder`, without the folder's path.
 std::set<std::string> Listing(const std::string& folder);
 

@@ -224,15 +224,6 @@ int ShownMarker(const QImage& shot) {
   return found;
 }
 
-std::vector<std::string> SplitAtNul(const std::string& bytes) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (std::size_t end; (end = bytes.find('\0', start)) != std::string::npos; start = end + 1) {
-    parts.push_back(bytes.substr(start, end - start));
-  }
-  return parts;
-}
-
 TEST_F(LvxviewOnADisplay, EmailCompanionRunsWhileExitWaitsForIt) {
   Viewer viewer;
   viewer.display = display_->name();
@@ -246,7 +237,7 @@ TEST_F(LvxviewOnADisplay, EmailCompanionRunsWhileExitWaitsForIt) {
   // "E-&mail" at its place on the button panel.
   viewer.Click(window, 424, 312);
   ASSERT_TRUE(WaitFor([&] { return fs::exists(viewer.app + "/lvxmail.args"); }));
-  EXPECT_EQ(SplitAtNul(lvx::testing::ReadAll(viewer.app + "/lvxmail.args")),
+  EXPECT_EQ(lvx::testing::SplitAtNul(lvx::testing::ReadAll(viewer.app + "/lvxmail.args")),
             (std::vector<std::string>{doc, "/T:2"}));
   EXPECT_TRUE(fs::exists(viewer.app + "/lvxview.flg"));
   EXPECT_TRUE(fs::exists(viewer.app + "/scract.sh"));
@@ -301,7 +292,7 @@ TEST_F(LvxviewOnADisplay, EmailAndCtrlSReachTheRealCompanions) {
   // "E-&mail": lvxmail makes the PDF and hands the message to xdg-email.
   viewer.Click(window, 424, 312);
   ASSERT_TRUE(WaitFor([&] { return fs::exists(bin + "/xdg-email.args"); }));
-  const auto mail = SplitAtNul(lvx::testing::ReadAll(bin + "/xdg-email.args"));
+  const auto mail = lvx::testing::SplitAtNul(lvx::testing::ReadAll(bin + "/xdg-email.args"));
   ASSERT_EQ(mail.size(), 7U);
   EXPECT_EQ(std::vector<std::string>(mail.begin(), mail.end() - 1),
             (std::vector<std::string>{"--utf8", "--to", "vendite@example.com", "--subject",
@@ -319,7 +310,7 @@ TEST_F(LvxviewOnADisplay, EmailAndCtrlSReachTheRealCompanions) {
   // beside the document and opens it.
   viewer.Key(window, "ctrl+s");
   ASSERT_TRUE(WaitFor([&] { return fs::exists(bin + "/xdg-open.args"); }));
-  EXPECT_EQ(SplitAtNul(lvx::testing::ReadAll(bin + "/xdg-open.args")),
+  EXPECT_EQ(lvx::testing::SplitAtNul(lvx::testing::ReadAll(bin + "/xdg-open.args")),
             (std::vector<std::string>{viewer.docs + "/Fattura 17; $(x).pdf"}));
   EXPECT_EQ(lvx::testing::PdfFaults(viewer.docs + "/Fattura 17; $(x).pdf"), "");
   EXPECT_TRUE(WaitFor([&] { return !fs::exists(viewer.app + "/lvxview.flg"); }));
