@@ -14,6 +14,7 @@
 namespace lvx {
 namespace {
 
+using testing::ExpectEdges;
 using testing::InkBounds;
 using testing::IsBlue;
 using testing::IsRed;
@@ -37,15 +38,6 @@ QImage Filled(QSize size, Qt::GlobalColor colour) {
   QImage image(size, QImage::Format_RGB32);
   image.fill(colour);
   return image;
-}
-
-// Pixel edges agree when they are within one pixel.
-void ExpectEdges(const QRect& ink, const QRectF& expected) {
-  ASSERT_FALSE(ink.isEmpty());
-  EXPECT_NEAR(ink.left(), expected.left(), 1.0);
-  EXPECT_NEAR(ink.right() + 1, expected.right(), 1.5);
-  EXPECT_NEAR(ink.top(), expected.top(), 1.0);
-  EXPECT_NEAR(ink.bottom() + 1, expected.bottom(), 1.5);
 }
 
 // Millimetres on the 96-dpi image to its pixels.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "probes.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 
 namespace lvx::testing {
@@ -35,6 +37,14 @@ QRect InkBounds(const QImage& image, const QRect& area, const std::function<bool
 
 QRect InkBounds(const QImage& image) {
   return InkBounds(image, image.rect(), [](QRgb pixel) { return !IsWhite(pixel); });
+}
+
+void ExpectEdges(const QRect& ink, const QRectF& expected) {
+  ASSERT_FALSE(ink.isEmpty());
+  EXPECT_NEAR(ink.left(), expected.left(), 1.0);
+  EXPECT_NEAR(ink.right() + 1, expected.right(), 1.5);
+  EXPECT_NEAR(ink.top(), expected.top(), 1.0);
+  EXPECT_NEAR(ink.bottom() + 1, expected.bottom(), 1.5);
 }
 
 }  // namespace lvx::testing

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRectF>
 #include <functional>
 
 #include "view_scale.h"
@@ -22,5 +23,9 @@ bool IsBlue(QRgb pixel);
 QRect InkBounds(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& ink);
 // InkBounds over the whole image of the pixels that are not white.
 QRect InkBounds(const QImage& image);
+
+// Expects the edges of `ink` within a pixel of `expected`'s, its right and
+// bottom edges within one and a half.
+void ExpectEdges(const QRect& ink, const QRectF& expected);
 
 }  // namespace lvx::testing

@@ -13,6 +13,7 @@
 namespace lvx {
 namespace {
 
+using testing::ExpectEdges;
 using testing::InkBounds;
 using testing::IsBlue;
 using testing::IsRed;
@@ -42,14 +43,6 @@ QImage Drawn(const QByteArray& wmf) {
 QRectF Pixels(double x1, double y1, double x2, double y2) {
   const double k = 96 / 25.4;
   return QRectF(QPointF(x1 * k, y1 * k), QPointF(x2 * k, y2 * k));
-}
-
-void ExpectEdges(const QRect& ink, const QRectF& expected) {
-  ASSERT_FALSE(ink.isEmpty());
-  EXPECT_NEAR(ink.left(), expected.left(), 1.0);
-  EXPECT_NEAR(ink.right() + 1, expected.right(), 1.5);
-  EXPECT_NEAR(ink.top(), expected.top(), 1.0);
-  EXPECT_NEAR(ink.bottom() + 1, expected.bottom(), 1.5);
 }
 
 TEST(WmfPlayer, ANewObjectTakesTheLowestFreeSlot) {

@@ -23,13 +23,9 @@ namespace lvx {
 namespace {
 
 using testing::FilledBox;
-using testing::IsWhite;
+using testing::Marker;
+using testing::ShownMarker;
 using testing::WindowFixture;
-
-// Marker k: a box at x = 10 + 20 k mm in both halves of the page.
-std::string Marker(int k) {
-  return FilledBox(10 + 20 * k, 20, 5, 5) + FilledBox(10 + 20 * k, 200, 5, 5);
-}
 
 // A version of a document: an information text and one page per marker.
 std::string Version(const std::string& info, std::initializer_list<int> markers) {
@@ -41,25 +37,6 @@ std::string Version(const std::string& info, std::initializer_list<int> markers)
     text += Marker(k);
   }
   return text;
-}
-
-// The marker every drawing shows (page, upper and lower alike), else -1:
-// a drawing that mixes two versions shows two markers.
-int Shown(ViewerDocument& document) {
-  int found = -1;
-  for (int k = 0; k < 8; ++k) {
-    const double x = 12.5 + 20 * k;
-    const bool page = !IsWhite(testing::PagePixel(document.PageDrawing(), x, 22.5));
-    const bool upper = !IsWhite(
-        testing::ZoomPixel(document.ZoomDrawing(ZoomHalf::kUpper), x, 22.5, ZoomHalf::kUpper));
-    const bool lower = !IsWhite(
-        testing::ZoomPixel(document.ZoomDrawing(ZoomHalf::kLower), x, 202.5, ZoomHalf::kLower));
-    if (page != upper || page != lower) return -1;
-    if (!page) continue;
-    if (found != -1) return -1;
-    found = k;
-  }
-  return found;
 }
 
 void WriteFile(const std::string& path, const std::string& text) {
@@ -85,12 +62,12 @@ struct Live : WindowFixture {
   }
   // Pages to the marker's page and opens the upper zoom window.
   void PageTo(int marker) {
-    while (Shown(document()) != marker) Click(page(), "Command2");
+    while (ShownMarker(document()) != marker) Click(page(), "Command2");
     MoveTo(20, 20);
     ClickPage();
   }
   bool WaitShown(int marker, int timeoutMs = kNoticeMs) {
-    return QTest::qWaitFor([&] { return Shown(document()) == marker; }, timeoutMs);
+    return QTest::qWaitFor([&] { return ShownMarker(document()) == marker; }, timeoutMs);
   }
 };
 
@@ -130,7 +107,7 @@ TEST(LiveView, TheShownPageFollowsAChangedDocument) {
     EXPECT_TRUE(f.zoom(ZoomHalf::kUpper).isVisible());
     // Paging goes on in the new version.
     WindowFixture::Click(f.page(), "Command2");
-    EXPECT_EQ(Shown(f.document()), row.expected == 4 ? 5 : 3);
+    EXPECT_EQ(ShownMarker(f.document()), row.expected == 4 ? 5 : 3);
   }
 }
 
@@ -139,10 +116,10 @@ TEST(LiveView, ADeletedDocumentKeepsItsPageUntilItComesBack) {
   f.PageTo(1);
   ASSERT_EQ(::unlink(f.doc.c_str()), 0);
   QTest::qWait(DocumentWatch::kSettleMs * 3);
-  EXPECT_EQ(Shown(f.document()), 1);
+  EXPECT_EQ(ShownMarker(f.document()), 1);
   WindowFixture::Click(f.page(), "Command2");
   WindowFixture::Click(f.zoom(ZoomHalf::kUpper), "Command1");
-  EXPECT_EQ(Shown(f.document()), 1);
+  EXPECT_EQ(ShownMarker(f.document()), 1);
   EXPECT_EQ(f.page().windowTitle(), "live.lvx     Uno");
 
   f.Doc("live.lvx", Version("Tre", {5, 6}));
@@ -155,7 +132,7 @@ TEST(LiveView, AnEmptyFileMidRewriteIsNeitherShownNorDeleted) {
   f.PageTo(1);
   WriteFile(f.doc, "");
   QTest::qWait(DocumentWatch::kSettleMs * 3);
-  EXPECT_EQ(Shown(f.document()), 1);
+  EXPECT_EQ(ShownMarker(f.document()), 1);
   EXPECT_TRUE(std::filesystem::exists(f.doc));
   WriteFile(f.doc, Version("Due", {3, 4}));
   EXPECT_TRUE(f.WaitShown(4));
@@ -168,9 +145,9 @@ TEST(LiveView, WhatArrivesWhileBusyWaitsUntilTheWindowIsIdle) {
   f.page().Busy = 1;
   Replace(f.doc, Version("Due", {3, 4}));
   QTest::qWait(DocumentWatch::kSettleMs * 3);
-  EXPECT_EQ(Shown(f.document()), 1);
+  EXPECT_EQ(ShownMarker(f.document()), 1);
   f.windows->live().HandOver(other);
-  EXPECT_EQ(Shown(f.document()), 1);
+  EXPECT_EQ(ShownMarker(f.document()), 1);
   EXPECT_EQ(f.session->DocFileName, "live.lvx");
 
   f.page().Busy = 0;
@@ -188,7 +165,7 @@ TEST(LiveView, AChangeDuringACompanionRunIsShownWhenItEnds) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return f.Recorded("lvxmail").has_value(); }, 5000));
     Replace(f.doc, Version("Due", {3, 4}));
     QTest::qWait(DocumentWatch::kSettleMs * 3);
-    EXPECT_EQ(Shown(f.document()), 1);
+    EXPECT_EQ(ShownMarker(f.document()), 1);
     EXPECT_EQ(f.page().Busy, 1);
     f.dir.Write("app/lvxmail.go", "");
   });
@@ -202,7 +179,7 @@ TEST(LiveView, AHandedOverDocumentIsShownAsAStepWouldShowIt) {
   f.PageTo(1);
   const std::string other = f.Doc("other.lvx", Version("Altro", {6, 7}));
   f.windows->live().HandOver(other);
-  EXPECT_EQ(Shown(f.document()), 6);
+  EXPECT_EQ(ShownMarker(f.document()), 6);
   EXPECT_EQ(f.page().windowTitle(), "other.lvx     Altro");
   EXPECT_EQ(f.zoom(ZoomHalf::kUpper).windowTitle(), "zoom sopra other.lvx");
   EXPECT_FALSE(f.zoom(ZoomHalf::kUpper).isVisible());
@@ -214,7 +191,7 @@ TEST(LiveView, AHandedOverDocumentIsShownAsAStepWouldShowIt) {
   // Nothing usable: the document shown stays.
   for (const std::string& path : {f.docs + "/missing.lvx", f.Doc("empty.lvx", ""), f.docs}) {
     f.windows->live().HandOver(path);
-    EXPECT_EQ(Shown(f.document()), 2) << path;
+    EXPECT_EQ(ShownMarker(f.document()), 2) << path;
     EXPECT_EQ(f.session->DocFileName, "other.lvx") << path;
   }
 }
@@ -231,10 +208,10 @@ TEST(LiveView, AHandedOverDocumentBringsItsFolderList) {
   EXPECT_EQ(f.session->DocIndex, 2);
   WindowFixture::Click(f.page(), "Command12");
   EXPECT_EQ(f.session->DocFileName, "x.lvx");
-  EXPECT_EQ(Shown(f.document()), 1);
+  EXPECT_EQ(ShownMarker(f.document()), 1);
   // The list's lower-case name is watched as the file on disk is named.
   WriteFile(x, Version("X2", {3}));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Shown(f.document()) == 3; }, kNoticeMs));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ShownMarker(f.document()) == 3; }, kNoticeMs));
 }
 
 TEST(LiveView, ASecondStartHandsItsDocumentOverTheSocket) {
@@ -306,7 +283,7 @@ TEST(LiveView, DroppedDocuments) {
   drop.ignore();
   filter.eventFilter(&f.page(), &drop);
   EXPECT_TRUE(drop.isAccepted());
-  EXPECT_EQ(Shown(f.document()), 7);
+  EXPECT_EQ(ShownMarker(f.document()), 7);
   EXPECT_EQ(f.session->DocFileName, "dropped.lvx");
 }
 

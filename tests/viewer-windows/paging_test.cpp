@@ -14,52 +14,9 @@ namespace lvx {
 namespace {
 
 using testing::FilledBox;
-using testing::IsWhite;
+using testing::Marker;
+using testing::ShownMarker;
 using testing::WindowFixture;
-
-// Page k of a test document carries a marker box at x = 10 + 20 k mm in
-// both halves, so every drawing tells which page it holds.
-std::string Marker(int k) {
-  return FilledBox(10 + 20 * k, 20, 5, 5) + FilledBox(10 + 20 * k, 200, 5, 5);
-}
-
-// The marker shown in each drawing: -1 when none or several.
-struct Shown {
-  int page = -1, upper = -1, lower = -1;
-  bool operator==(const Shown&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Shown& s) {
-  return out << "{page " << s.page << ", upper " << s.upper << ", lower " << s.lower << "}";
-}
-
-int MarkerIn(const std::function<QColor(double x)>& pixelAt) {
-  int found = -1;
-  for (int k = 0; k < 8; ++k) {
-    if (IsWhite(pixelAt(12.5 + 20 * k))) continue;
-    if (found != -1) return -1;
-    found = k;
-  }
-  return found;
-}
-
-Shown ShownIn(ViewerDocument& document) {
-  Shown shown;
-  shown.page =
-      MarkerIn([&](double x) { return testing::PagePixel(document.PageDrawing(), x, 22.5); });
-  shown.upper = MarkerIn([&](double x) {
-    return testing::ZoomPixel(document.ZoomDrawing(ZoomHalf::kUpper), x, 22.5, ZoomHalf::kUpper);
-  });
-  shown.lower = MarkerIn([&](double x) {
-    return testing::ZoomPixel(document.ZoomDrawing(ZoomHalf::kLower), x, 202.5, ZoomHalf::kLower);
-  });
-  if (shown.upper != shown.page || shown.lower != shown.page) return {};
-  return shown;
-}
-
-Shown Page(int k) {
-  return {k, k, k};
-}
 
 TEST(Paging, MultiDocumentFileWrapsAndClosesTheZoomWindowsOnlyThen) {
   WindowFixture f;
@@ -67,20 +24,20 @@ TEST(Paging, MultiDocumentFileWrapsAndClosesTheZoomWindowsOnlyThen) {
   f.Open(f.Doc("multi.lvx", Marker(0) + "*PAGE\r\n" + Marker(1) + "#EOD\r\n" + Marker(2) +
                                 "*PAGE\r\n" + Marker(3) + "#EOD\r\n"));
   EXPECT_EQ(f.page().windowTitle(), "multi.lvx     *multidoc");
-  EXPECT_EQ(ShownIn(f.document()), Page(0));
+  EXPECT_EQ(ShownMarker(f.document()), 0);
   f.MoveTo(20, 20);
   f.ClickPage();
   f.MoveTo(20, 100);
   f.ClickPage();
   for (int k = 1; k <= 3; ++k) {
     WindowFixture::Click(f.page(), "Command2");
-    EXPECT_EQ(ShownIn(f.document()), Page(k));
+    EXPECT_EQ(ShownMarker(f.document()), k);
     EXPECT_EQ(f.document().reader().PageNumber, k % 2 + 1);
     EXPECT_TRUE(f.zoom(ZoomHalf::kUpper).isVisible()) << k;
     EXPECT_TRUE(f.zoom(ZoomHalf::kLower).isVisible()) << k;
   }
   WindowFixture::Click(f.page(), "Command2");
-  EXPECT_EQ(ShownIn(f.document()), Page(0));
+  EXPECT_EQ(ShownMarker(f.document()), 0);
   EXPECT_FALSE(f.zoom(ZoomHalf::kUpper).isVisible());
   EXPECT_FALSE(f.zoom(ZoomHalf::kLower).isVisible());
 }
@@ -91,9 +48,9 @@ TEST(Paging, FileWithoutEndMarkWrapsWithTheZoomWindowOpen) {
   f.ClickPage();
   ASSERT_TRUE(f.zoom(ZoomHalf::kUpper).isVisible());
   WindowFixture::Click(f.page(), "Command2");
-  EXPECT_EQ(ShownIn(f.document()), Page(1));
+  EXPECT_EQ(ShownMarker(f.document()), 1);
   WindowFixture::Click(f.page(), "Command2");
-  EXPECT_EQ(ShownIn(f.document()), Page(0));
+  EXPECT_EQ(ShownMarker(f.document()), 0);
   EXPECT_TRUE(f.zoom(ZoomHalf::kUpper).isVisible());
 }
 
@@ -113,7 +70,7 @@ struct Folder : WindowFixture {
               std::string("zoom sopra ") + name);
     EXPECT_EQ(zoom(ZoomHalf::kLower).windowTitle().toStdString(),
               std::string("zoom sotto ") + name);
-    EXPECT_EQ(ShownIn(document()), Page(marker));
+    EXPECT_EQ(ShownMarker(document()), marker);
     EXPECT_EQ(document().reader().PageNumber, 1);
     EXPECT_FALSE(zoom(ZoomHalf::kUpper).isVisible());
     EXPECT_FALSE(zoom(ZoomHalf::kLower).isVisible());
@@ -127,7 +84,7 @@ TEST(Paging, PreviousAndNextDocumentWrapAroundTheFolder) {
   // Page on and open a zoom window: the step starts the next document
   // at its first page with the zoom windows closed.
   WindowFixture::Click(f.page(), "Command2");
-  EXPECT_EQ(ShownIn(f.document()), Page(4));
+  EXPECT_EQ(ShownMarker(f.document()), 4);
   f.ClickPage();
   ASSERT_TRUE(f.zoom(ZoomHalf::kUpper).isVisible());
 
@@ -150,10 +107,10 @@ TEST(Paging, SingleDocumentFolderReloadsItsFirstPage) {
   f.Settings("ROLLDIR=1\r\n");
   f.Open(f.Doc("only.lvx", Marker(0) + "*PAGE\r\n" + Marker(1)));
   WindowFixture::Click(f.page(), "Command2");
-  EXPECT_EQ(ShownIn(f.document()), Page(1));
+  EXPECT_EQ(ShownMarker(f.document()), 1);
   for (const char* step : {"Command12", "Command11"}) {
     WindowFixture::Click(f.page(), step);
-    EXPECT_EQ(ShownIn(f.document()), Page(0)) << step;
+    EXPECT_EQ(ShownMarker(f.document()), 0) << step;
     EXPECT_EQ(f.session->DocIndex, 1) << step;
     WindowFixture::Click(f.page(), "Command2");
   }
@@ -212,7 +169,7 @@ TEST(PagingKeys, KeysAndWheelMoveWithinTheCurrentDocument) {
       WindowFixture f;
       f.Open(f.Doc("two.lvx", TwoDocuments()));
       for (int k = 0; k < row.from; ++k) f.document().NextPage();
-      ASSERT_EQ(ShownIn(f.document()), Page(row.from));
+      ASSERT_EQ(ShownMarker(f.document()), row.from);
       QWidget& window = inZoom ? static_cast<QWidget&>(f.zoom(ZoomHalf::kUpper)) : f.page();
       Activate(window);
       if (row.key != 0) {
@@ -220,10 +177,10 @@ TEST(PagingKeys, KeysAndWheelMoveWithinTheCurrentDocument) {
       } else {
         Wheel(window, row.wheel);
       }
-      EXPECT_EQ(ShownIn(f.document()), Page(row.to));
+      EXPECT_EQ(ShownMarker(f.document()), row.to);
       // Forward again from there reads on as if paged to it forward.
       f.document().NextPage();
-      EXPECT_EQ(ShownIn(f.document()), Page((row.to + 1) % 5));
+      EXPECT_EQ(ShownMarker(f.document()), (row.to + 1) % 5);
     }
   }
 }
@@ -236,15 +193,15 @@ TEST(PagingKeys, PageWindowKeysObeyTheBusyGuardZoomKeysDoNot) {
   Activate(f.page());
   for (const auto key : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_Right}) {
     QTest::keyClick(&f.page(), key);
-    EXPECT_EQ(ShownIn(f.document()), Page(1)) << key;
+    EXPECT_EQ(ShownMarker(f.document()), 1) << key;
   }
   Wheel(f.page(), -120);
-  EXPECT_EQ(ShownIn(f.document()), Page(1));
+  EXPECT_EQ(ShownMarker(f.document()), 1);
   Activate(f.zoom(ZoomHalf::kLower));
   QTest::keyClick(&f.zoom(ZoomHalf::kLower), Qt::Key_PageDown);
-  EXPECT_EQ(ShownIn(f.document()), Page(2));
+  EXPECT_EQ(ShownMarker(f.document()), 2);
   QTest::keyClick(&f.zoom(ZoomHalf::kLower), Qt::Key_Home);
-  EXPECT_EQ(ShownIn(f.document()), Page(0));
+  EXPECT_EQ(ShownMarker(f.document()), 0);
 }
 
 TEST(PagingKeys, KeysRunInTheButtonFrameAndKeepTheFocus) {
@@ -274,7 +231,7 @@ TEST(PagingKeys, SpaceAndEnterPressTheFocusedButtonAgainAndAgain) {
     ASSERT_EQ(QApplication::focusWidget(), f.page().Button("Command2"));
     for (int k = 1; k <= 3; ++k) {
       QTest::keyClick(QApplication::focusWidget(), key);
-      EXPECT_EQ(ShownIn(f.document()), Page(k)) << k;
+      EXPECT_EQ(ShownMarker(f.document()), k) << k;
       EXPECT_EQ(QApplication::focusWidget(), f.page().Button("Command2")) << k;
     }
   }
@@ -285,10 +242,10 @@ TEST(PagingKeys, ClickedButtonKeepsTheFocusForTheNextSpace) {
   f.Open(f.Doc("two.lvx", TwoDocuments()));
   Activate(f.page());
   WindowFixture::Click(f.page(), "Command2");
-  ASSERT_EQ(ShownIn(f.document()), Page(1));
+  ASSERT_EQ(ShownMarker(f.document()), 1);
   ASSERT_NE(QApplication::focusWidget(), nullptr);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-  EXPECT_EQ(ShownIn(f.document()), Page(2));
+  EXPECT_EQ(ShownMarker(f.document()), 2);
 }
 
 TEST(PagingKeys, EscapeLeavesAZoomWindowAsAClickOnItsPictureDoes) {
@@ -301,7 +258,7 @@ TEST(PagingKeys, EscapeLeavesAZoomWindowAsAClickOnItsPictureDoes) {
   QTest::keyClick(&upper, Qt::Key_Escape);
   EXPECT_FALSE(upper.isVisible());
   EXPECT_TRUE(f.page().isVisible());
-  EXPECT_EQ(ShownIn(f.document()), Page(0));
+  EXPECT_EQ(ShownMarker(f.document()), 0);
 }
 
 }  // namespace

@@ -127,4 +127,25 @@ std::string FilledBox(double x, double y, double w, double h, const char* colour
   return line;
 }
 
+std::string Marker(int k) {
+  return FilledBox(10 + 20 * k, 20, 5, 5) + FilledBox(10 + 20 * k, 200, 5, 5);
+}
+
+int ShownMarker(ViewerDocument& document) {
+  int found = -1;
+  for (int k = 0; k < 8; ++k) {
+    const double x = 12.5 + 20 * k;
+    const bool page = !IsWhite(PagePixel(document.PageDrawing(), x, 22.5));
+    const bool upper =
+        !IsWhite(ZoomPixel(document.ZoomDrawing(ZoomHalf::kUpper), x, 22.5, ZoomHalf::kUpper));
+    const bool lower =
+        !IsWhite(ZoomPixel(document.ZoomDrawing(ZoomHalf::kLower), x, 202.5, ZoomHalf::kLower));
+    if (page != upper || page != lower) return -1;
+    if (!page) continue;
+    if (found != -1) return -1;
+    found = k;
+  }
+  return found;
+}
+
 }  // namespace lvx::testing

@@ -81,4 +81,11 @@ bool IsWhite(const QColor& colour);
 // One line of a document: a filled box in colour &H00BBGGRR.
 std::string FilledBox(double x, double y, double w, double h, const char* colour = "000000");
 
+// Marker k of a test page: a box at x = 10 + 20 k mm in both halves of the
+// page, so every drawing tells which page it holds.
+std::string Marker(int k);
+// The marker the page drawing and both zoom drawings show alike; -1 when
+// they differ (a drawing mixes pages) or show none or several.
+int ShownMarker(ViewerDocument& document);
+
 }  // namespace lvx::testing
