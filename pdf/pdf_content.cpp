@@ -1,22 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pdf_content.h"
 
-#include <cmath>
-
 #include "pdf_syntax.h"
 
 namespace lvx {
-namespace {
-
-// Beyond this a PDF reader's numbers lose their meaning.
-constexpr double kLimit = 1e9;
-
-std::int64_t Hundredths(double value) {
-  if (!std::isfinite(value)) return 0;
-  return std::llround(std::fmax(-kLimit, std::fmin(kLimit, value)) * 100);
-}
-
-}  // namespace
 
 void PdfContent::Clear() {
   data_.clear();
@@ -53,22 +40,21 @@ void PdfContent::Colour(QRgb colour, const char* grayOp, const char* rgbOp) {
   data_ += '\n';
 }
 
-void PdfContent::FillColour(QRgb colour) {
+void PdfContent::SetColour(QRgb& current, QRgb colour, const char* grayOp, const char* rgbOp) {
   colour |= 0xFF000000;
-  if (colour == state_.fill) return;
-  state_.fill = colour;
+  if (colour == current) return;
+  current = colour;
   const bool inText = ReopenText();
-  Colour(colour, "g", "rg");
+  Colour(colour, grayOp, rgbOp);
   CloseText(inText);
 }
 
+void PdfContent::FillColour(QRgb colour) {
+  SetColour(state_.fill, colour, "g", "rg");
+}
+
 void PdfContent::StrokeColour(QRgb colour) {
-  colour |= 0xFF000000;
-  if (colour == state_.stroke) return;
-  state_.stroke = colour;
-  const bool inText = ReopenText();
-  Colour(colour, "G", "RG");
-  CloseText(inText);
+  SetColour(state_.stroke, colour, "G", "RG");
 }
 
 void PdfContent::LineWidth(double width) {
@@ -215,8 +201,8 @@ void PdfContent::TextRender(int mode) {
 void PdfContent::TextAt(double x, double y) {
   // In whole hundredths, so that the steps from line to line add up to
   // exactly where each line is.
-  const std::int64_t atX = Hundredths(x);
-  const std::int64_t atY = Hundredths(y);
+  const std::int64_t atX = FixedUnits(x, 2);
+  const std::int64_t atY = FixedUnits(y, 2);
   AppendFixed(data_, atX - lineX_, 2);
   AppendFixed(data_, atY - lineY_, 2);
   data_ += "Td\n";

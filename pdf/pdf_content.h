@@ -83,6 +83,9 @@ class PdfContent {
 
   void Point(QPointF point);
   void Colour(QRgb colour, const char* grayOp, const char* rgbOp);
+  // Sets `current` (the fill or the stroke colour) to `colour`, written
+  // only when it changes.
+  void SetColour(QRgb& current, QRgb colour, const char* grayOp, const char* rgbOp);
   // Around a state operator that a text object may hold: one written right
   // after a text object ends goes into it, so that the next text can
   // continue that object.

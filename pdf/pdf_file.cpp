@@ -55,21 +55,20 @@ int PdfFile::Reserve() {
   return static_cast<int>(entries_.size());
 }
 
+bool PdfFile::Reserved(int number) {
+  if (number >= 1 && number <= static_cast<int>(entries_.size())) return true;
+  ok_ = false;
+  return false;
+}
+
 void PdfFile::StartObject(int number) {
-  if (number < 1 || number > static_cast<int>(entries_.size())) {
-    ok_ = false;
-    return;
-  }
+  if (!Reserved(number)) return;
   entries_[static_cast<std::size_t>(number - 1)] = {offset_, 0, false, true};
   Put(std::to_string(number) + " 0 obj\n");
 }
 
 void PdfFile::WriteObject(int number, std::string_view body) {
-  if (number < 1 || number > static_cast<int>(entries_.size())) {
-    ok_ = false;
-    return;
-  }
-  if (!ok()) return;
+  if (!Reserved(number) || !ok()) return;
   if (packedObject_ == 0) packedObject_ = Reserve();
   entries_[static_cast<std::size_t>(number - 1)] = {static_cast<std::uint64_t>(packedObject_),
                                                     packedCount_++, true, true};

@@ -65,6 +65,8 @@ class PdfFile {
   };
 
   void Put(std::string_view bytes);
+  // Whether `number` was given by Reserve; the file fails when not.
+  bool Reserved(int number);
   void StartObject(int number);
   // Writes the objects gathered so far as an object stream.
   void WritePacked();

@@ -6,15 +6,19 @@
 
 namespace lvx {
 
-void AppendNumber(std::string& out, double value, int decimals) {
+std::int64_t FixedUnits(double value, int decimals) {
   // Beyond this a PDF reader's numbers lose their meaning; the page never
   // holds such values except by mistake.
   constexpr double kLimit = 1e9;
   static constexpr double kScale[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
-  decimals = std::clamp(decimals, 0, 6);
   if (!std::isfinite(value)) value = 0;
   value = std::fmax(-kLimit, std::fmin(kLimit, value));
-  AppendFixed(out, std::llround(value * kScale[decimals]), decimals);
+  return std::llround(value * kScale[std::clamp(decimals, 0, 6)]);
+}
+
+void AppendNumber(std::string& out, double value, int decimals) {
+  decimals = std::clamp(decimals, 0, 6);
+  AppendFixed(out, FixedUnits(value, decimals), decimals);
 }
 
 void AppendFixed(std::string& out, std::int64_t units, int decimals) {

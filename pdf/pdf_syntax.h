@@ -12,6 +12,10 @@ namespace lvx {
 // digits after the point, trailing zeros dropped ("12.5 ", "100 ", "0 ").
 void AppendNumber(std::string& out, double value, int decimals = 3);
 
+// `value` in whole units of its `decimals`th decimal (0 to 6), rounded;
+// 0 for what is not a number, and within what a reader takes.
+std::int64_t FixedUnits(double value, int decimals);
+
 // Appends `units` / 10^`decimals` exactly, in the same short form: a
 // number kept in whole units of its last decimal ("-1505", 2 gives "-15.05 ").
 void AppendFixed(std::string& out, std::int64_t units, int decimals);

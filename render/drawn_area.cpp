@@ -79,10 +79,4 @@ void DrawnArea::WhitenTiles(uchar* bits, qsizetype stride, int row, int firstCol
   for (int y = top; y < bottom; ++y) std::memset(first + y * stride, 0xFF, bytes);
 }
 
-double DrawnArea::MarkedShare() const {
-  if (marked_.empty()) return 0.0;
-  const auto marked = std::count(marked_.begin(), marked_.end(), std::uint8_t{1});
-  return static_cast<double>(marked) / static_cast<double>(marked_.size());
-}
-
 }  // namespace lvx

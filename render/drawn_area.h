@@ -30,9 +30,6 @@ class DrawnArea {
   // 32-bit formats are filled whole.
   void Whiten(QImage& image);
 
-  // Share of the tiles marked, 0 to 1.
-  double MarkedShare() const;
-
  private:
   bool Marked(int column, int row) const {
     return marked_[static_cast<std::size_t>(row) * columns_ + column] != 0;
