@@ -111,4 +111,21 @@ std::vector<std::string> PdfProbe::Texts() const {
   return texts;
 }
 
+QImage RenderedPage(const std::string& pdf, int page, int dpi, QSize part) {
+  const QString base = QString::fromStdString(pdf) + QStringLiteral("-page");
+  const QString number = QString::number(page);
+  QStringList arguments = {"-r", QString::number(dpi), "-f", number, "-l", number};
+  if (!part.isEmpty()) {
+    arguments += {"-x", "0",
+                  "-y", "0",
+                  "-W", QString::number(part.width()),
+                  "-H", QString::number(part.height())};
+  }
+  arguments += {"-png", "-singlefile", QString::fromStdString(pdf), base};
+  if (!Output(QStringLiteral("pdftoppm"), arguments)) {
+    throw std::runtime_error("pdftoppm cannot draw page " + std::to_string(page) + " of " + pdf);
+  }
+  return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
 }  // namespace lvx::testing

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QImage>
+#include <QSize>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,5 +57,10 @@ struct PdfProbe {
   // Each page's Text(), in order.
   std::vector<std::string> Texts() const;
 };
+
+// Page `page` of the PDF file `pdf` drawn by poppler's pdftoppm at `dpi`,
+// as 32-bit RGB; only its top-left `part` in pixels when given (a whole
+// page takes long). The PNG goes beside `pdf`. Throws when pdftoppm fails.
+QImage RenderedPage(const std::string& pdf, int page = 1, int dpi = 72, QSize part = {});
 
 }  // namespace lvx::testing

@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "metafile_builder.h"
+#include "owned_fd.h"
 #include "page_image.h"
 #include "painter_page_view.h"
 #include "pdf_check.h"
@@ -36,25 +37,18 @@ constexpr double kDotsPerMm = PdfDocument::kResolution / 25.4;
 const QSizeF kPortrait(595.2756, 841.8898);
 const QSizeF kLandscape(841.8898, 595.2756);
 
-// A file created for writing, closed when done; -1 when it cannot be made.
-struct FileDescriptor {
-  explicit FileDescriptor(const std::string& path)
-      : fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)) {}
-  ~FileDescriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int fd;
-};
+// A file created for writing; -1 when it cannot be made.
+int Created(const std::string& path) {
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+}
 
 // A PDF file drawn by `draw`, which gets the painter in millimetres on the
 // first page (StartPage opens the next ones), and found sound by qpdf
 // before poppler's tools read or draw it.
 std::string Written(const TempDir& dir, const std::function<void(QPainter&, PdfDocument&)>& draw) {
   const std::string path = dir.path() + "/out.pdf";
-  const FileDescriptor file(path);
-  PdfDocument document(file.fd, QStringLiteral("Test"));
+  const OwnedFd file(Created(path));
+  PdfDocument document(file.fd(), QStringLiteral("Test"));
   document.StartPage(kPortrait);
   QPainter painter;
   if (!painter.begin(&document)) throw std::runtime_error("the painter did not begin");
@@ -73,24 +67,6 @@ std::string Output(const QString& program, const QStringList& arguments) {
     throw std::runtime_error(program.toStdString() + " failed");
   }
   return process.readAllStandardOutput().toStdString();
-}
-
-// A page rendered by poppler, by default at 72 dots per inch; only its
-// top-left `part` in pixels when given (a whole page takes long).
-QImage Rendered(const TempDir& dir, const std::string& pdf, int page = 1, int dpi = 72,
-                QSize part = {}) {
-  const QString base = QString::fromStdString(dir.path() + "/page");
-  const QString number = QString::number(page);
-  QStringList arguments = {"-r", QString::number(dpi), "-f", number, "-l", number};
-  if (!part.isEmpty()) {
-    arguments += {"-x", "0",
-                  "-y", "0",
-                  "-W", QString::number(part.width()),
-                  "-H", QString::number(part.height())};
-  }
-  arguments += {"-png", "-singlefile", QString::fromStdString(pdf), base};
-  Output("pdftoppm", arguments);
-  return QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
 }
 
 // The colour at millimetres (x, y) of a page rendered at 72 dpi.
@@ -238,8 +214,8 @@ TEST(PdfContent, TextsInARowShareOneTextObject) {
 // fits makes way for a new one; a short one is not worth sharing.
 TEST(PdfSharedStart, PagesBeginningAlikeShareTheirStart) {
   const TempDir dir;
-  const FileDescriptor out(dir.path() + "/out.pdf");
-  PdfFile file(out.fd);
+  const OwnedFd out(Created(dir.path() + "/out.pdf"));
+  PdfFile file(out.fd());
   PdfSharedStart shared(file);
   std::string form;
   for (int i = 0; i < 20; ++i) form += "0 0 100 " + std::to_string(i) + " re\nf\n";
@@ -381,7 +357,7 @@ TEST(PdfWriter, TextDrawnStraightLooksAsThroughQPainter) {
           << "the opacity has not reached the engine yet";
       painter.setOpacity(1);
     });
-    return std::pair(Probe(pdf).pages.at(0).Text(), Rendered(dir, pdf, 1, 150));
+    return std::pair(Probe(pdf).pages.at(0).Text(), RenderedPage(pdf, 1, 150));
   };
   const auto [straightText, straight] = page(true);
   const auto [paintedText, painted] = page(false);
@@ -547,7 +523,7 @@ TEST(PdfWriter, WhatThePainterDidShowsOnThePage) {
     painter.setPen(thin);
     painter.drawEllipse(QRectF(130, 50, 40, 40));
   });
-  const QImage page = Rendered(dir, pdf);
+  const QImage page = RenderedPage(pdf);
   EXPECT_TRUE(Near(At(page, 25, 20), qRgb(0, 0, 255)));
   EXPECT_TRUE(Near(At(page, 65, 20), qRgb(255, 127, 127)));
   EXPECT_TRUE(Near(At(page, 95, 20), qRgb(0, 255, 0)));
@@ -582,7 +558,7 @@ TEST(PdfWriter, AClipAndAnOpacityLastAcrossPagesOfOtherSizes) {
     painter.setBrush(QBrush(Qt::black, Qt::Dense1Pattern));
     painter.drawRect(QRectF(150, 10, 40, 40));
   });
-  const QImage page = Rendered(dir, pdf, 2);
+  const QImage page = RenderedPage(pdf, 2);
   ASSERT_EQ(page.width(), 842);
   EXPECT_TRUE(Near(At(page, 20, 20), qRgb(128, 128, 128))) << "inside the clip, half black";
   EXPECT_TRUE(Near(At(page, 50, 20), qRgb(255, 255, 255))) << "outside the clip";
@@ -621,7 +597,7 @@ TEST(PdfWriter, MetafilesStayVectorsAndText) {
     view.DrawPicture(*wmf, 20, 30, std::nullopt);
     view.DrawPicture(*emfPicture, 20, 100, std::nullopt);
   });
-  const QImage page = Rendered(dir, pdf);
+  const QImage page = RenderedPage(pdf);
   EXPECT_TRUE(Near(At(page, 22, 32), qRgb(255, 0, 0)));
   EXPECT_TRUE(Near(At(page, 40, 40), qRgb(0, 0, 255)));
   EXPECT_TRUE(Near(At(page, 40, 110), qRgb(0, 0, 255)));
@@ -734,7 +710,7 @@ TEST(PdfWriter, MetafileRasterOperationsLookAsOnScreen) {
       PainterPageView view(painter, ViewScale::Millimetres(PdfDocument::kResolution));
       draw(view);
     });
-    const QImage paper = Rendered(dir, pdf, 1, kDpi, screen.image().size());
+    const QImage paper = RenderedPage(pdf, 1, kDpi, screen.image().size());
     ASSERT_FALSE(paper.isNull()) << row.name;
     // The picture and a millimetre around it.
     const QRect area = screenMm.Transform().mapRect(QRectF(9, 9, 42, 22)).toAlignedRect();
@@ -780,7 +756,7 @@ TEST(PdfWriter, AMaskedMetafileLogoOnEveryPageIsStoredOnce) {
   for (const PdfImage& image : probe.images) objects.insert(image.object);
   EXPECT_EQ(probe.images.size(), 6U) << "a picture and its mask on each page";
   EXPECT_EQ(objects.size(), 1U) << "poppler names a mask by its picture's object";
-  const QImage third = Rendered(dir, pdf, 3);
+  const QImage third = RenderedPage(pdf, 3);
   EXPECT_TRUE(Near(At(third, 32, 20), qRgb(200, 30, 40)));
   EXPECT_TRUE(Near(At(third, 14, 12), qRgb(255, 255, 255)));
 }
@@ -850,8 +826,8 @@ TEST(PdfWriter, ALongJobStoresItsFormOnceAndReadsBack) {
 
 TEST(PdfWriter, AFileThatCannotBeWrittenFails) {
   const TempDir dir;
-  const FileDescriptor file(dir.path() + "/missing/out.pdf");
-  PdfDocument document(file.fd, QStringLiteral("Test"));
+  const OwnedFd file(Created(dir.path() + "/missing/out.pdf"));
+  PdfDocument document(file.fd(), QStringLiteral("Test"));
   EXPECT_FALSE(document.ok());
   document.StartPage(kPortrait);
   QPainter painter;

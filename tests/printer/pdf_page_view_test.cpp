@@ -3,14 +3,13 @@
 // writer, against the painter view that draws them through QPainter: the
 // pages must come out the same.
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QProcess>
 #include <memory>
 
+#include "owned_fd.h"
 #include "pdf_page_view.h"
 #include "pdf_probe.h"
 #include "picture_cache.h"
@@ -49,10 +48,10 @@ using MakeView = std::function<std::unique_ptr<PainterPageView>(PdfSheet&)>;
 std::string Printed(const TempDir& dir, const std::string& name, const MakeView& makeView) {
   const std::string doc = dir.Write("invoice.lvx", kDocument);
   const std::string pdf = dir.path() + "/" + name + ".pdf";
-  const int fd = ::open(pdf.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) throw std::runtime_error("cannot create " + pdf);
+  const OwnedFd file(::open(pdf.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+  if (file.fd() < 0) throw std::runtime_error("cannot create " + pdf);
   {
-    PdfSheet sheet(fd, QStringLiteral("Test"));
+    PdfSheet sheet(file.fd(), QStringLiteral("Test"));
     SheetPages pages(sheet);
     const std::unique_ptr<PainterPageView> view = makeView(sheet);
     SheetPageView sheetView(pages, *view);
@@ -61,17 +60,7 @@ std::string Printed(const TempDir& dir, const std::string& name, const MakeView&
     EXPECT_TRUE(run.Run(doc, dir.path(), 1));
     EXPECT_TRUE(pages.Finish());
   }
-  ::close(fd);
   return pdf;
-}
-
-QImage Rendered(const std::string& pdf, int page) {
-  const QString base = QString::fromStdString(pdf + "-page");
-  QProcess process;
-  process.start("pdftoppm", {"-r", "150", "-f", QString::number(page), "-l", QString::number(page),
-                             "-png", "-singlefile", QString::fromStdString(pdf), base});
-  if (!process.waitForFinished(60000) || process.exitCode() != 0) return {};
-  return QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
 }
 
 int Differing(const QImage& a, const QImage& b) {
@@ -111,8 +100,8 @@ TEST(PdfPageView, TextShapedOnceLooksAsThroughQPainter) {
       EXPECT_NEAR(words[i].left, paintedWords[i].left, 0.01) << words[i].text;
       EXPECT_NEAR(words[i].right, paintedWords[i].right, 0.01) << words[i].text;
     }
-    const QImage a = Rendered(straight, static_cast<int>(page) + 1);
-    const QImage b = Rendered(painted, static_cast<int>(page) + 1);
+    const QImage a = RenderedPage(straight, static_cast<int>(page) + 1, 150);
+    const QImage b = RenderedPage(painted, static_cast<int>(page) + 1, 150);
     ASSERT_FALSE(a.isNull());
     ASSERT_EQ(a.size(), b.size());
     // Opaque cells may end a fraction of a pixel apart: Qt rounds the
